@@ -1,0 +1,94 @@
+#include "decoder/MagazineAssembly.h"
+
+#include "decoder/Vt_fkt.h"
+
+namespace tolv {
+
+void MagazineAssembly::Receive(const std::uint8_t* data, std::int32_t length, ReceptionTarget& target,
+                               std::atomic<bool>& resetPending) {
+  if (data == nullptr || length <= 0) return;
+  if (resetPending.exchange(false, std::memory_order_relaxed)) Reset();
+  // Only whole units count; there is no resynchronisation inside a buffer.
+  for (std::int64_t offset = 0; offset + 45 < length; offset += kDataUnitSize) ReceiveUnit(data + offset, target);
+}
+
+void MagazineAssembly::Reset() {
+  DiscardAll();
+  currentSlot_ = 0;
+  serialMode_ = false;
+}
+
+void MagazineAssembly::DiscardAll() {
+  for (MagazineSlot& slot : slots_) slot = MagazineSlot{};
+}
+
+void MagazineAssembly::ReceiveUnit(const std::uint8_t* unit, ReceptionTarget& target) {
+  std::uint8_t magazine = 0, packet = 0;
+  if (!AcceptDataUnit(unit) || !DecodeAddress(unit + 4, magazine, packet)) return;
+  const std::uint8_t* data = unit + 6;
+  if (!serialMode_) currentSlot_ = magazine;
+  if (packet == 0) ReceiveHeaderPacket(magazine, data, target);
+  StoreRowPacket(packet, data, target);
+}
+
+void MagazineAssembly::ReceiveHeaderPacket(std::uint8_t magazine, const std::uint8_t* data, ReceptionTarget& target) {
+  MagazineSlot& ended = slots_[currentSlot_];
+  // The slot's page is complete once a row came since its header, even if this header turns
+  // out to be unusable.
+  if (ended.rowsSinceHeader) {
+    ended.rowsSinceHeader = false;
+    if (ended.page) HandOver(ended, target);
+  }
+  ended.assembling = false;
+
+  std::uint8_t pageByte = 0, control = 0, national = 0;
+  std::uint16_t subcode = 0;
+  if (!DecodeHeader(data, pageByte, subcode, control, national)) return;
+
+  const bool wasSerial = serialMode_;
+  serialMode_ = (control & kMagazineSerial) != 0;
+  currentSlot_ = serialMode_ ? 0 : magazine;
+  if (serialMode_ != wasSerial) DiscardAll();  // pages of the other mode are lost, not handed over
+
+  const std::uint16_t page = BcdToPage(pageByte);
+  const std::uint16_t sub = BcdToSubcode(subcode);
+  if ((page & 0xFF) == 0xFF || sub == kNotDecimal) return;  // time filling or damaged: not assembled
+
+  MagazineSlot& slot = slots_[currentSlot_];
+  // A page left in its slot (no row since its header) is reused with its rows.
+  if (!slot.page) slot.page = CVTPage::New();
+  if (!slot.page) return;  // out of memory: this page is dropped
+  slot.assembling = true;
+  slot.page->Magazine = magazine;
+  slot.page->Page = static_cast<std::uint8_t>(page);
+  slot.page->Subcode = sub;
+  slot.page->Control = control;
+  slot.page->National = national;
+}
+
+void MagazineAssembly::StoreRowPacket(std::uint8_t packet, const std::uint8_t* data, ReceptionTarget& target) {
+  MagazineSlot& slot = slots_[currentSlot_];
+  if (!slot.assembling || !slot.page) return;
+  if (packet > 23) return;  // packets 24..31 carry no display row
+  if (packet > 0) slot.rowsSinceHeader = true;
+  std::unique_ptr<VtRow> row = NewRow();
+  if (!row) return;  // out of memory: this row is dropped
+  ConvertRow(data, packet, row->data());
+  if (packet == 0) target.ReceiveHeader(row->data());
+  slot.page->StoreRow(packet, std::move(row));
+}
+
+void MagazineAssembly::HandOver(MagazineSlot& slot, ReceptionTarget& target) {
+  const std::uint16_t number = slot.page->Number();
+  // Wait, without sleeping, while the window thread copies a record of this number.
+  for (;;) {
+    if (!target.LockPageData()) return;  // the page stays in its slot for the next attempt
+    if (target.BusyPage() != number) break;
+    target.UnlockPageData();
+  }
+  CVTPage* stored = target.AllPages().AddPage(std::move(slot.page));
+  if (stored != nullptr) target.ReceivePage(*stored);
+  target.UnlockPageData();
+}
+
+}  // namespace tolv

@@ -1,0 +1,65 @@
+#include "decoder/Vt_fkt.h"
+
+namespace tolv {
+
+bool AcceptDataUnit(const std::uint8_t* unit) {
+  if (unit[0] != 0x02 && unit[0] != 0x03) return false;
+  if (unit[1] != 0x2C) return false;
+  const unsigned lineOffset = unit[2] & 0x1Fu;
+  if (lineOffset != 0 && (lineOffset < 7 || lineOffset > 22)) return false;
+  return unit[3] == 0xE4;
+}
+
+bool DecodeAddress(const std::uint8_t* bytes, std::uint8_t& magazine, std::uint8_t& packet) {
+  const std::uint8_t a = DecodeHammingByte(bytes[0]);
+  const std::uint8_t b = DecodeHammingByte(bytes[1]);
+  if (a == kHammingError || b == kHammingError) return false;
+  magazine = a & 7;
+  packet = static_cast<std::uint8_t>((a >> 3) + 2 * b);
+  return true;
+}
+
+bool DecodeHeader(const std::uint8_t* bytes, std::uint8_t& pageByte, std::uint16_t& subcode, std::uint8_t& control,
+                  std::uint8_t& national) {
+  std::uint8_t h[8];
+  for (int i = 0; i < 8; ++i) {
+    h[i] = DecodeHammingByte(bytes[i]);
+    if (h[i] == kHammingError) return false;
+  }
+  pageByte = static_cast<std::uint8_t>(h[0] + 16 * h[1]);
+  subcode = static_cast<std::uint16_t>(h[2] + 16 * (h[3] & 7) + 256 * h[4] + 4096 * (h[5] & 3));
+  control = static_cast<std::uint8_t>((h[3] >> 3) |             // C4 erase page
+                                      ((h[5] >> 2) & 1) << 1 |  // C5 newsflash
+                                      ((h[5] >> 3) & 1) << 2 |  // C6 subtitle
+                                      (h[6] & 0x0F) << 3 |      // C7..C10
+                                      (h[7] & 1) << 7);         // C11 magazine serial
+  // C12..C14 arrive least significant first; the option number reads them the other way round.
+  national = static_cast<std::uint8_t>(4 * ((h[7] >> 1) & 1) + 2 * ((h[7] >> 2) & 1) + ((h[7] >> 3) & 1));
+  return true;
+}
+
+std::uint16_t BcdToPage(std::uint8_t pageByte) {
+  const unsigned low = pageByte & 0x0F, high = pageByte >> 4;
+  if (low > 9 || high > 9) return kNotDecimal;
+  return static_cast<std::uint16_t>(10 * high + low);
+}
+
+std::uint16_t BcdToSubcode(std::uint16_t subcode) {
+  unsigned value = 0;
+  for (int shift = 12; shift >= 0; shift -= 4) {
+    const unsigned digit = (subcode >> shift) & 0x0F;
+    if (digit > 9) return kNotDecimal;
+    value = value * 10 + digit;
+  }
+  return static_cast<std::uint16_t>(value);
+}
+
+void ConvertRow(const std::uint8_t* data, std::uint8_t packet, std::uint8_t* row) {
+  std::size_t first = 0;
+  if (packet == 0) {
+    for (; first < 8; ++first) row[first] = 0x20;
+  }
+  for (std::size_t i = first; i < kRowBytes; ++i) row[i] = TextTable[data[i]];
+}
+
+}  // namespace tolv

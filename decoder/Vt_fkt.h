@@ -1,0 +1,94 @@
+// Decoding of EBU teletext data units as DVB carries them (EN 300 472, ETS 300 706):
+// acceptance of a 46-byte unit, Hamming 8/4 packet addresses and page headers,
+// BCD page numbers and subcodes, and the conversion of a display row to 7-bit characters.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace tolv {
+
+inline constexpr std::size_t kDataUnitSize = 46;
+inline constexpr std::size_t kRowBytes = 40;
+inline constexpr std::uint8_t kHammingError = 255;
+inline constexpr std::uint16_t kNotDecimal = 0xFFFF;
+
+using ByteTable = std::array<std::uint8_t, 256>;
+
+namespace detail {
+
+constexpr ByteTable MakeReverseTable() {
+  ByteTable t{};
+  for (unsigned b = 0; b < 256; ++b) {
+    unsigned r = 0;
+    for (unsigned bit = 0; bit < 8; ++bit) {
+      if (b & (1u << bit)) r |= 0x80u >> bit;
+    }
+    t[b] = static_cast<std::uint8_t>(r);
+  }
+  return t;
+}
+
+// The 16 Hamming 8/4 code bytes in transmission order, bit 0 first: P1 D1 P2 D2 P3 D3 P4 D4.
+// Each parity bit makes its group odd (ETS 300 706 section 8.2).
+constexpr std::uint8_t EncodeHamming84(unsigned value) {
+  const unsigned d1 = value & 1, d2 = (value >> 1) & 1, d3 = (value >> 2) & 1, d4 = (value >> 3) & 1;
+  const unsigned p1 = 1 ^ d1 ^ d3 ^ d4;
+  const unsigned p2 = 1 ^ d1 ^ d2 ^ d4;
+  const unsigned p3 = 1 ^ d1 ^ d2 ^ d3;
+  const unsigned p4 = 1 ^ p1 ^ d1 ^ p2 ^ d2 ^ p3 ^ d3 ^ d4;
+  return static_cast<std::uint8_t>(p1 | d1 << 1 | p2 << 2 | d2 << 3 | p3 << 4 | d3 << 5 | p4 << 6 | d4 << 7);
+}
+
+// A code byte decodes to its value, and so does every byte one bit away from it (the error
+// corrected); every other byte is two or more bits from all codes and decodes to the error mark.
+constexpr ByteTable MakeHammingTable() {
+  ByteTable t{};
+  for (auto& v : t) v = kHammingError;
+  for (unsigned value = 0; value < 16; ++value) {
+    const std::uint8_t code = EncodeHamming84(value);
+    t[code] = static_cast<std::uint8_t>(value);
+    for (unsigned bit = 0; bit < 8; ++bit) t[code ^ (1u << bit)] = static_cast<std::uint8_t>(value);
+  }
+  return t;
+}
+
+// Text bytes lose their parity bit unchecked: a character with bad parity is shown as it came.
+constexpr ByteTable MakeTextTable() {
+  ByteTable t = MakeReverseTable();
+  for (auto& v : t) v &= 0x7F;
+  return t;
+}
+
+}  // namespace detail
+
+inline constexpr ByteTable ReverseTable = detail::MakeReverseTable();
+inline constexpr ByteTable HammingTable = detail::MakeHammingTable();
+inline constexpr ByteTable TextTable = detail::MakeTextTable();
+
+// A Hamming-coded byte as it arrives (bit order reversed): 0..15, or 255 when uncorrectable.
+constexpr std::uint8_t DecodeHammingByte(std::uint8_t b) { return HammingTable[ReverseTable[b]]; }
+
+// The first four bytes of a unit and its address, tested in this order: data_unit_id 0x02 or
+// 0x03, length 0x2C, line offset 0 or 7..22, framing code 0xE4, a decodable address.
+bool AcceptDataUnit(const std::uint8_t* unit);
+
+// Two address bytes -> magazine 0..7 (0 = magazine 8) and packet 0..31; outputs untouched on failure.
+bool DecodeAddress(const std::uint8_t* bytes, std::uint8_t& magazine, std::uint8_t& packet);
+
+// The first eight bytes of a header's data block; outputs untouched on failure.
+bool DecodeHeader(const std::uint8_t* bytes, std::uint8_t& pageByte, std::uint16_t& subcode, std::uint8_t& control,
+                  std::uint8_t& national);
+
+// Two BCD digits -> 0..99, or kNotDecimal when a digit is above 9.
+std::uint16_t BcdToPage(std::uint8_t pageByte);
+
+// Four BCD digits -> 0..9999, or kNotDecimal when a digit is above 9.
+std::uint16_t BcdToSubcode(std::uint16_t subcode);
+
+// The 40 data bytes of packet p as 7-bit characters; the header row (p = 0) keeps columns 0..7
+// blank, where the page number, subcode and control bits were coded.
+void ConvertRow(const std::uint8_t* data, std::uint8_t packet, std::uint8_t* row);
+
+}  // namespace tolv

@@ -1,0 +1,101 @@
+// The page record (one teletext page with its rows and display cells) and the page memory
+// (every page and subpage received since it was last cleared).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+
+#include "pages/Header.h"
+#include "render/VtCell.h"
+
+namespace tolv {
+
+using VtRow = std::array<std::uint8_t, kColumns>;
+
+// Allocations of the data path never throw: a null result means the memory ran out, and the
+// caller drops that row or page.
+std::unique_ptr<VtRow> NewRow() noexcept;
+
+class CVTPage : public TVtHeader {
+ public:
+  CVTPage() = default;
+  CVTPage(const CVTPage&) = delete;
+  CVTPage& operator=(const CVTPage&) = delete;
+  ~CVTPage() = default;
+
+  static std::unique_ptr<CVTPage> New() noexcept;
+
+  std::int8_t CharSet = 1;    // character set selector handed to every cell
+  std::uint8_t Reserved = 0;  // copied with the header, no meaning
+
+  // Raw rows 0..23 in 7-bit characters; null = never received.
+  std::array<std::unique_ptr<VtRow>, kRows> Rows;
+  // Display cells of each row, built on demand by the cell decoder; null until first decoded.
+  std::array<std::unique_ptr<VtCellRow>, kRows> Cells;
+  // Per row: it holds a double-height code, so the row below is its lower half.
+  std::array<std::uint8_t, kRows> RowFlags{};
+  bool CellsValid = false;
+  bool RowFlagsValid = false;
+
+  std::uint16_t GetSubcode() const { return Subcode; }
+  std::uint16_t Number() const { return PageNumber(*this); }
+
+  // Keeps row as row r (the previous one is freed); an index of 24 or more frees row.
+  void StoreRow(unsigned r, std::unique_ptr<VtRow> row);
+  // Header, CharSet and rows of source; a row source lacks is blanked here, not removed.
+  void CopyFrom(const CVTPage* source);
+  // Rewrites columns first..39 of row r in place (blanks them for a null source) and brings
+  // the row's cells up to date.
+  void SetRow(std::uint8_t r, const std::uint8_t* source, std::uint8_t first);
+  // Blanks every present row and its cells; header and the set of present rows stay.
+  void ClearRows();
+  // The store's replacement of a subpage by its new transmission: header and rows of newer
+  // move in (rows newer lacks are gone afterwards), then newer is released.
+  void TakeOver(std::unique_ptr<CVTPage> newer);
+  // Appends the 968-byte page-file record.
+  void SaveToStream(std::ostream& out) const;
+
+ private:
+  friend class CVTAllPages;
+  void InvalidateCells() {
+    CellsValid = false;
+    RowFlagsValid = false;
+  }
+  // Neighbours in the store's subpage list (ascending subcode).
+  CVTPage* PrevSub_ = nullptr;
+  CVTPage* NextSub_ = nullptr;
+};
+
+enum TGetMode : std::uint8_t { gmFirst = 0, gmNextSub = 1, gmPrevSub = 2, gmNextPage = 3, gmPrevPage = 4 };
+
+class CVTAllPages {
+ public:
+  CVTAllPages() = default;
+  CVTAllPages(const CVTAllPages&) = delete;
+  CVTAllPages& operator=(const CVTAllPages&) = delete;
+  ~CVTAllPages() { Clear(); }
+
+  // Files page by number and subcode; returns the record that holds it now (page itself, or
+  // the stored subpage that took it over), null when its slot index is 800 or more.
+  CVTPage* AddPage(std::unique_ptr<CVTPage> page);
+  // number: an internal page number or 800..899.
+  CVTPage* GetPage(std::uint32_t number, std::uint16_t subcode, TGetMode mode) const;
+  void Clear();
+  void SaveAll(std::ostream& out) const;
+
+  // Storage order: slots 0..799, within a slot ascending subcode.
+  const CVTPage* FirstSubpage(unsigned slot) const { return slot < kPageSlots ? slots_[slot].First : nullptr; }
+  static const CVTPage* NextSubpage(const CVTPage* page) { return page->NextSub_; }
+
+ private:
+  struct Slot {
+    CVTPage* First = nullptr;
+    CVTPage* Last = nullptr;
+  };
+  static CVTPage* LowerBound(const Slot& slot, std::uint16_t subcode);
+  std::array<Slot, kPageSlots> slots_{};
+};
+
+}  // namespace tolv

@@ -1,0 +1,192 @@
+#include "render/RowDecoder.h"
+
+#include <algorithm>
+#include <new>
+
+namespace tolv {
+namespace {
+
+bool g_reveal = false;
+
+constexpr std::uint8_t kDoubleHeightCode = 0x0D;
+
+bool HoldsDoubleHeightCode(const CVTPage& page, unsigned row) {
+  const auto& raw = page.Rows[row];
+  return raw && std::find(raw->begin(), raw->end(), kDoubleHeightCode) != raw->end();
+}
+
+// A cell row is created, all cells in their constructed state, the first time it is written.
+// Out of memory it stays absent and reads as a row of black spaces.
+VtCellRow* CellRow(CVTPage& page, unsigned row) {
+  if (!page.Cells[row]) page.Cells[row].reset(new (std::nothrow) VtCellRow{});
+  return page.Cells[row].get();
+}
+
+// Attributes in force while one row is decoded, with their start-of-row values.
+struct RowState {
+  Colour fg = 0xFFFFFF;
+  Colour bg = 0x000000;
+  bool mosaic = false;
+  bool separated = false;
+  bool doubleHeight = false;
+  bool conceal = false;
+  bool flash = false;
+  bool hold = false;
+  std::uint8_t heldMosaic = 0x20;
+};
+
+// Codes that take hold in their own cell.
+void ApplySetAt(RowState& s, std::uint8_t code) {
+  switch (code) {
+    case 0x09: s.flash = false; break;
+    case 0x0C: s.doubleHeight = false; break;
+    case 0x18: s.conceal = true; break;
+    case 0x19: s.separated = false; break;
+    case 0x1A: s.separated = true; break;
+    case 0x1C: s.bg = 0x000000; break;
+    case 0x1D: s.bg = s.fg; break;
+    case 0x1E: s.hold = true; break;
+    default: break;
+  }
+}
+
+// Codes that take hold from the next cell on.
+void ApplySetAfter(RowState& s, std::uint8_t code, unsigned row) {
+  if (code <= 0x07) {
+    s.mosaic = false;
+    s.conceal = false;
+    s.heldMosaic = 0x20;
+    s.fg = kTeletextColours[code & 7];
+    return;
+  }
+  if (code >= 0x10 && code <= 0x17) {
+    s.mosaic = true;
+    s.conceal = false;
+    s.fg = kTeletextColours[code & 7];
+    return;
+  }
+  switch (code) {
+    case 0x08: s.flash = true; break;
+    case 0x0D:
+      if (row <= 22) {
+        if (!s.doubleHeight) s.heldMosaic = 0x20;  // a size change releases the held mosaic
+        s.doubleHeight = true;
+      }
+      break;
+    case 0x1F: s.hold = false; break;
+    default: break;
+  }
+}
+
+// National option subset positions of the text font for character set 4.
+std::uint8_t CharSet4Position(std::uint8_t ch) {
+  switch (ch) {
+    case 0x23: return 0x91;
+    case 0x24: return 0xD4;
+    case 0x40: return 0xC2;
+    case 0x5B: return 0xDB;
+    case 0x5C: return 0xDC;
+    case 0x5D: return 0xC1;
+    case 0x5E: return 0xDE;
+    case 0x5F: return 0x8F;
+    case 0x60: return 0xC9;
+    case 0x7B: return 0xD2;
+    case 0x7C: return 0xD8;
+    case 0x7D: return 0xD9;
+    case 0x7E: return 0xCC;
+    default: return ch;
+  }
+}
+
+// Whether row is decoded from its own bytes (it is not the lower half of the row above).
+bool DecodesOwnBytes(const CVTPage& page, unsigned row) { return row == 0 || page.RowFlags[row - 1] == 0; }
+
+}  // namespace
+
+void MarkDoubleHeightRows(CVTPage& page) {
+  for (unsigned r = 0; r + 1 < kRows; ++r) {
+    page.RowFlags[r] = DecodesOwnBytes(page, r) && HoldsDoubleHeightCode(page, r) ? 1 : 0;
+  }
+  page.RowFlags[kRows - 1] = 0;
+  page.RowFlagsValid = true;
+}
+
+void DecodeRow(CVTPage& page, unsigned row) {
+  const auto& raw = page.Rows[row];
+  if (!raw) {
+    if (page.Cells[row]) page.Cells[row]->fill(TVtCell{});
+    return;
+  }
+  VtCellRow* cells = CellRow(page, row);
+  if (cells == nullptr) return;
+  // Row 0 pairs with row 1 like any other double-height row, so row 1 never keeps stale cells.
+  VtCellRow* lower = row + 1 < kRows && page.RowFlags[row] == 1 ? CellRow(page, row + 1) : nullptr;
+  const std::uint8_t charSet = static_cast<std::uint8_t>(page.CharSet);
+  RowState s;
+  for (unsigned c = 0; c < kColumns; ++c) {
+    const std::uint8_t b = (*raw)[c];
+    ApplySetAt(s, b);
+    std::uint8_t ch = 0x20;
+    if (b >= 0x20) {
+      if (s.mosaic && (b & 0x20)) s.heldMosaic = b;
+      ch = b;
+    } else if (s.hold && s.mosaic) {
+      ch = s.heldMosaic;
+    }
+    TVtCell& cell = (*cells)[c];
+    FillCell(cell, ch, s.fg, s.bg, s.mosaic, s.separated, s.doubleHeight, s.conceal, s.flash, true, charSet);
+    if (lower != nullptr) {
+      // Below a double-height cell an invisible cell; below any other a space in its colours.
+      FillCell((*lower)[c], 0x20, cell.FgColor, cell.BgColor, cell.Mosaic != 0, true, false, true, true,
+               !s.doubleHeight, cell.CharSet);
+    }
+    if (b < 0x20) ApplySetAfter(s, b, row);
+  }
+}
+
+void DecodeRows(CVTPage& page, unsigned firstRow) {
+  if (!page.RowFlagsValid) {
+    MarkDoubleHeightRows(page);
+    firstRow = 0;
+  }
+  for (unsigned r = firstRow; r < kRows; ++r) {
+    if (DecodesOwnBytes(page, r)) DecodeRow(page, r);
+  }
+  page.CellsValid = true;
+}
+
+void RowChanged(CVTPage& page, unsigned row) {
+  if (row >= kRows) return;
+  if (!page.RowFlagsValid) {
+    page.CellsValid = false;
+    return;
+  }
+  const std::uint8_t old = page.RowFlags[row];
+  page.RowFlags[row] = row + 1 < kRows && DecodesOwnBytes(page, row) && HoldsDoubleHeightCode(page, row) ? 1 : 0;
+  if (page.RowFlags[row] == old) {
+    if (page.CellsValid && DecodesOwnBytes(page, row)) DecodeRow(page, row);
+    return;
+  }
+  MarkDoubleHeightRows(page);
+  if (page.CellsValid) DecodeRows(page, row);
+}
+
+TVtCell GetDisplayCell(CVTPage& page, unsigned column, unsigned row) {
+  if (!page.CellsValid) DecodeRows(page, 0);
+  if (row >= kRows || column >= kColumns || !page.Cells[row]) return TVtCell{};
+  TVtCell cell = (*page.Cells[row])[column];
+  if (cell.Mosaic == 1) {
+    if (cell.Ch >= 0x40 && cell.Ch <= 0x5F) {
+      cell.Mosaic = 0;  // capitals blast through as text
+    } else if (cell.Ch >= 0x60) {
+      cell.Ch = static_cast<std::uint8_t>(cell.Ch - 0x20);  // 0x60..0x7F sit at 0x40..0x5F of the mosaic faces
+    }
+  }
+  if (cell.CharSet == 4 && cell.Mosaic != 1) cell.Ch = CharSet4Position(cell.Ch);
+  return cell;
+}
+
+bool GetReveal() { return g_reveal; }
+void SetReveal(bool value) { g_reveal = value; }
+
+}  // namespace tolv

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, from Debian's packages.
+# Idempotent: packages already present are skipped, so a second run costs nothing.
+set -euo pipefail
+
+packages=(
+  cmake g++ ninja-build libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
+  g++-mingw-w64-i686
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+    -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up what is missing, then builds and runs every test of every preset, and builds the
+# 32-bit Windows cross build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+for preset in native native-asan native-tsan; do
+  echo "== $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset" -j 2
+done
+
+echo "== win32"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
