@@ -11,6 +11,10 @@ for preset in native native-asan native-tsan; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   ctest --preset "$preset" -j 2
+  if [ "$preset" = native ]; then
+    echo "== lint"
+    scripts/lint.sh
+  fi
 done
 
 echo "== win32"
