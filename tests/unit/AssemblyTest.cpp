@@ -5,14 +5,14 @@
 namespace tolv {
 namespace {
 
+using encode::HeaderUnit;
+using encode::RowUnit;
 using test::Feed;
-using test::HeaderUnit;
 using test::RowText;
-using test::RowUnit;
 using Received = std::vector<std::pair<unsigned, unsigned>>;
 
 TEST(Assembly, WalksWholeUnitsOnly) {
-  const auto two = test::Join({HeaderUnit(100), HeaderUnit(200)});
+  const auto two = encode::Join({HeaderUnit(100), HeaderUnit(200)});
   for (auto [length, headers] : {std::pair{92, 2u}, {91, 1u}, {45, 0u}, {0, 0u}, {-46, 0u}}) {
     Feed feed;
     feed.assembly.Receive(two.data(), length, feed.target, feed.resetPending);
@@ -22,9 +22,9 @@ TEST(Assembly, WalksWholeUnitsOnly) {
 
 TEST(Assembly, SkipsUnitsThatFailAcceptance) {
   Feed feed;
-  test::Unit stuffing = HeaderUnit(100);
+  encode::Unit stuffing = HeaderUnit(100);
   stuffing[0] = 0xFF;
-  test::Unit badAddress = HeaderUnit(100);
+  encode::Unit badAddress = HeaderUnit(100);
   badAddress[4] ^= 0x81;
   feed.Send({stuffing, badAddress});
   EXPECT_TRUE(feed.target.headers.empty());
@@ -59,9 +59,9 @@ TEST(Assembly, InterleavedMagazinesKeepTheirOwnPages) {
 
 TEST(Assembly, UnusableHeaderOfOneMagazineDoesNotStallAnother) {
   Feed feed;
-  test::HeaderFields filler;  // time filling header: page FF of magazine 2
+  encode::HeaderFields filler;  // time filling header: page FF of magazine 2
   filler.pageTens = filler.pageUnits = 0xF;
-  feed.Send({HeaderUnit(100), test::MakeUnit(2, 0, test::HeaderData(filler, "")), RowUnit(1, 1, "KEPT"),
+  feed.Send({HeaderUnit(100), encode::MakeUnit(2, 0, encode::HeaderData(filler, "")), RowUnit(1, 1, "KEPT"),
              RowUnit(2, 1, "DROPPED"), HeaderUnit(101)});
   EXPECT_EQ(feed.target.received, (Received{{100, 0}}));
   EXPECT_EQ(RowText(*feed.Stored(100), 1), "KEPT");
@@ -113,16 +113,16 @@ TEST(Assembly, SwitchingModeDiscardsEveryPageUnderAssembly) {
 }
 
 TEST(Assembly, UnusableHeadersEndThePageAndStopCollection) {
-  test::HeaderFields hexPage;
+  encode::HeaderFields hexPage;
   hexPage.pageTens = 0xF;
   hexPage.pageUnits = 0x3;
-  test::HeaderFields hexSubcode;
+  encode::HeaderFields hexSubcode;
   hexSubcode.s1 = 0xA;
-  auto undecodable = test::HeaderData({}, "");
+  auto undecodable = encode::HeaderData({}, "");
   undecodable[0] ^= 0x06;
-  for (const auto& data : {test::HeaderData(hexPage, ""), test::HeaderData(hexSubcode, ""), undecodable}) {
+  for (const auto& data : {encode::HeaderData(hexPage, ""), encode::HeaderData(hexSubcode, ""), undecodable}) {
     Feed feed;
-    feed.Send({HeaderUnit(100), RowUnit(1, 1, "DONE"), test::MakeUnit(1, 0, data), RowUnit(1, 2, "LOST")});
+    feed.Send({HeaderUnit(100), RowUnit(1, 1, "DONE"), encode::MakeUnit(1, 0, data), RowUnit(1, 2, "LOST")});
     EXPECT_EQ(feed.target.received, (Received{{100, 0}}));
     EXPECT_EQ(RowText(*feed.Stored(100), 2), "<absent>");
     feed.Send({HeaderUnit(101)});
@@ -147,14 +147,14 @@ TEST(Assembly, HeaderRowGoesToTheWindowAndIntoRowZero) {
 }
 
 TEST(Assembly, HeaderFieldsComeFromTheLatestHeader) {
-  test::HeaderFields f;
+  encode::HeaderFields f;
   f.pageTens = 2;
   f.pageUnits = 3;
   f.s1 = 2;
   f.c5 = true;
   f.national = 4;
   Feed feed;
-  feed.Send({test::MakeUnit(8, 0, test::HeaderData(f, "")), RowUnit(8, 1, "X"), HeaderUnit(824)});
+  feed.Send({encode::MakeUnit(8, 0, encode::HeaderData(f, "")), RowUnit(8, 1, "X"), HeaderUnit(824)});
   const CVTPage* page = feed.Stored(823, 2);
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(page->Magazine, 0);

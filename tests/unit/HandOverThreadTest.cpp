@@ -9,8 +9,8 @@
 namespace tolv {
 namespace {
 
-using test::HeaderUnit;
-using test::RowUnit;
+using encode::HeaderUnit;
+using encode::RowUnit;
 
 bool Stored(test::RecordingTarget& target, unsigned number) {
   target.LockPageData();
@@ -22,7 +22,7 @@ bool Stored(test::RecordingTarget& target, unsigned number) {
 TEST(HandOver, WaitsWhileTheWindowCopiesThatPage) {
   test::Feed feed;
   feed.target.SetBusyPage(100);
-  const auto page100 = test::Join({HeaderUnit(100), RowUnit(1, 1, "X")});
+  const auto page100 = encode::Join({HeaderUnit(100), RowUnit(1, 1, "X")});
   feed.Send(page100);
   std::atomic<bool> done{false};
   std::thread data([&] {
@@ -52,7 +52,7 @@ TEST(HandOver, WindowCopiesRaceFreeWithReception) {
   test::Feed feed;
   std::vector<std::uint8_t> stream;
   for (unsigned i = 0; i < 2000; ++i) {
-    const auto part = test::Join(
+    const auto part = encode::Join(
         {HeaderUnit(100 + i % 3, i % 4), RowUnit(1, 1 + i % 23, "ROW"), RowUnit(2, 1, "M2"), HeaderUnit(200 + i % 2)});
     stream.insert(stream.end(), part.begin(), part.end());
   }

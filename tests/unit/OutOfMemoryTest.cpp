@@ -51,16 +51,16 @@ void* operator new[](std::size_t size) {
 namespace tolv {
 namespace {
 
-using test::HeaderUnit;
+using encode::HeaderUnit;
+using encode::RowUnit;
 using test::RowText;
-using test::RowUnit;
 
 std::vector<std::uint8_t> ManyPages() {
   std::vector<std::uint8_t> stream;
   for (unsigned i = 0; i < 300; ++i) {
     const unsigned number = 100 + i % 50;
-    const auto part = test::Join({HeaderUnit(number, i % 5), RowUnit(1, 1, "PAGE " + std::to_string(number)),
-                                  RowUnit(1, 2, "SUB " + std::to_string(i % 5))});
+    const auto part = encode::Join({HeaderUnit(number, i % 5), RowUnit(1, 1, "PAGE " + std::to_string(number)),
+                                    RowUnit(1, 2, "SUB " + std::to_string(i % 5))});
     stream.insert(stream.end(), part.begin(), part.end());
   }
   return stream;

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "TeletextEncoder.h"
 #include "decoder/StoreOnlyTarget.h"
+#include "tools/demostream/TeletextEncoder.h"
 
 namespace tolv::test {
 
@@ -28,7 +28,7 @@ struct Feed {
   void Send(const std::vector<std::uint8_t>& bytes) {
     assembly.Receive(bytes.data(), static_cast<std::int32_t>(bytes.size()), target, resetPending);
   }
-  void Send(std::initializer_list<Unit> units) { Send(Join(units)); }
+  void Send(std::initializer_list<encode::Unit> units) { Send(encode::Join(units)); }
 
   CVTPage* Stored(unsigned number, unsigned subcode = 0) {
     CVTPage* p = target.AllPages().GetPage(number, 0, gmFirst);

@@ -4,14 +4,14 @@
 
 #include <bit>
 
-#include "TeletextEncoder.h"
 #include "pages/Header.h"
+#include "tools/demostream/TeletextEncoder.h"
 
 namespace tolv {
 namespace {
 
-using test::kHammingCodes;
-using test::Reverse;
+using encode::kHammingCodes;
+using encode::Reverse;
 
 TEST(Tables, ReverseTableMirrorsEveryByte) {
   for (unsigned b = 0; b < 256; ++b) {
@@ -42,7 +42,7 @@ TEST(Tables, HammingCorrectsEverySingleBitErrorAndMarksTheRest) {
 TEST(Tables, TextBytesIgnoreParity) {
   for (unsigned ch = 0; ch < 128; ++ch) {
     const auto c = static_cast<std::uint8_t>(ch);
-    const std::uint8_t good = test::WireText(c);
+    const std::uint8_t good = encode::WireText(c);
     // The parity bit is the last one sent, so on the wire it is bit 0.
     EXPECT_EQ(TextTable[good], ch);
     EXPECT_EQ(TextTable[good ^ 0x01], ch);
@@ -81,7 +81,7 @@ TEST(DataUnit, AcceptanceTests) {
 TEST(DataUnit, AddressOfEveryMagazineAndPacket) {
   for (unsigned magazine = 1; magazine <= 8; ++magazine) {
     for (unsigned packet = 0; packet < 32; ++packet) {
-      const test::Unit u = test::MakeUnit(magazine, packet, {});
+      const encode::Unit u = encode::MakeUnit(magazine, packet, {});
       std::uint8_t m = 99, p = 99;
       ASSERT_TRUE(DecodeAddress(&u[4], m, p));
       EXPECT_EQ(m, magazine % 8);  // magazine 8 reads as 0
@@ -91,7 +91,7 @@ TEST(DataUnit, AddressOfEveryMagazineAndPacket) {
 }
 
 TEST(DataUnit, AddressSurvivesOneFlippedBitButNotTwo) {
-  const test::Unit u = test::MakeUnit(3, 17, {});
+  const encode::Unit u = encode::MakeUnit(3, 17, {});
   for (int byte = 4; byte <= 5; ++byte) {
     for (int bit = 0; bit < 8; ++bit) {
       std::uint8_t bytes[2] = {u[4], u[5]};
@@ -111,7 +111,7 @@ TEST(DataUnit, AddressSurvivesOneFlippedBitButNotTwo) {
 }
 
 TEST(Header, DecodesEveryField) {
-  test::HeaderFields f;
+  encode::HeaderFields f;
   f.pageTens = 4;
   f.pageUnits = 2;
   f.s1 = 9;
@@ -122,7 +122,7 @@ TEST(Header, DecodesEveryField) {
   f.c7to10 = 0b1010;  // C8 and C10
   f.c11 = true;
   f.national = 5;
-  const auto data = test::HeaderData(f, "");
+  const auto data = encode::HeaderData(f, "");
   std::uint8_t pageByte = 0, control = 0, national = 0;
   std::uint16_t subcode = 0;
   ASSERT_TRUE(DecodeHeader(data.data(), pageByte, subcode, control, national));
@@ -135,9 +135,9 @@ TEST(Header, DecodesEveryField) {
 
 TEST(Header, NationalOptionReadsC12First) {
   for (unsigned option = 0; option < 8; ++option) {
-    test::HeaderFields f;
+    encode::HeaderFields f;
     f.national = option;
-    const auto data = test::HeaderData(f, "");
+    const auto data = encode::HeaderData(f, "");
     std::uint8_t pageByte, control, national = 99;
     std::uint16_t subcode;
     ASSERT_TRUE(DecodeHeader(data.data(), pageByte, subcode, control, national));
@@ -146,15 +146,15 @@ TEST(Header, NationalOptionReadsC12First) {
 }
 
 TEST(Header, NewsflashAndSubtitleBitsLeaveTheSubcodeAlone) {
-  test::HeaderFields plain;
+  encode::HeaderFields plain;
   plain.s1 = 5;
   plain.s4 = 2;
-  test::HeaderFields flagged = plain;
+  encode::HeaderFields flagged = plain;
   flagged.c5 = flagged.c6 = true;
   std::uint8_t pb, c1, c2, n;
   std::uint16_t sub1 = 0, sub2 = 0;
-  ASSERT_TRUE(DecodeHeader(test::HeaderData(plain, "").data(), pb, sub1, c1, n));
-  ASSERT_TRUE(DecodeHeader(test::HeaderData(flagged, "").data(), pb, sub2, c2, n));
+  ASSERT_TRUE(DecodeHeader(encode::HeaderData(plain, "").data(), pb, sub1, c1, n));
+  ASSERT_TRUE(DecodeHeader(encode::HeaderData(flagged, "").data(), pb, sub2, c2, n));
   EXPECT_EQ(sub1, sub2);
   EXPECT_EQ(c1, 0);
   EXPECT_EQ(c2, kNewsflash | kSubtitle);
@@ -162,7 +162,7 @@ TEST(Header, NewsflashAndSubtitleBitsLeaveTheSubcodeAlone) {
 
 TEST(Header, AnUncorrectableByteFailsTheWholeHeaderAndLeavesOutputs) {
   for (int broken = 0; broken < 8; ++broken) {
-    auto data = test::HeaderData({}, "");
+    auto data = encode::HeaderData({}, "");
     data[broken] ^= 0x03;  // two bits: beyond correction
     std::uint8_t pageByte = 1, control = 2, national = 3;
     std::uint16_t subcode = 4;
@@ -189,7 +189,7 @@ TEST(Bcd, Subcodes) {
 
 TEST(Rows, HeaderRowKeepsItsFirstEightColumnsBlank) {
   std::array<std::uint8_t, 40> data;
-  for (int i = 0; i < 40; ++i) data[i] = test::WireText(static_cast<std::uint8_t>('A' + i % 26));
+  for (int i = 0; i < 40; ++i) data[i] = encode::WireText(static_cast<std::uint8_t>('A' + i % 26));
   std::uint8_t header[40], row[40];
   ConvertRow(data.data(), 0, header);
   ConvertRow(data.data(), 5, row);

@@ -1,6 +1,6 @@
 // Builds data units the way a broadcaster's multiplexer does, from first principles (Hamming 8/4
-// code bytes as the teletext standard lists them, odd parity, bit order reversed on the wire), so
-// tests never depend on the decoder's own tables.
+// code bytes as the teletext standard lists them, odd parity, bit order reversed on the wire). The
+// demo stream is made with it, and tests use it so they never depend on the decoder's own tables.
 #pragma once
 
 #include <array>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace tolv::test {
+namespace tolv::encode {
 
 // The 16 Hamming 8/4 code bytes in transmission order, index = value.
 inline constexpr std::array<std::uint8_t, 16> kHammingCodes = {0x15, 0x02, 0x49, 0x5E, 0x64, 0x73, 0x38, 0x2F,
@@ -34,12 +34,13 @@ inline std::uint8_t WireText(std::uint8_t ch) { return Reverse(WithParity(ch)); 
 using Unit = std::array<std::uint8_t, 46>;
 
 // magazine 1..8 (8 is sent as 0), packet 0..31; data are the 40 wire bytes of the data block.
+// lineByte: reserved bits, field parity (bit 5) and line offset (bits 0..4).
 inline Unit MakeUnit(unsigned magazine, unsigned packet, const std::array<std::uint8_t, 40>& data,
-                     std::uint8_t unitId = 0x02) {
+                     std::uint8_t unitId = 0x02, std::uint8_t lineByte = 0xC0 | 10) {
   Unit u{};
   u[0] = unitId;
   u[1] = 0x2C;
-  u[2] = 0xC0 | 10;  // field parity bits set, line offset 10
+  u[2] = lineByte;
   u[3] = 0xE4;
   u[4] = WireHamming((magazine & 7) | ((packet & 1) << 3));
   u[5] = WireHamming(packet >> 1);
@@ -97,4 +98,4 @@ inline std::vector<std::uint8_t> Join(std::initializer_list<Unit> units) {
   return out;
 }
 
-}  // namespace tolv::test
+}  // namespace tolv::encode
