@@ -16,7 +16,7 @@ const std::map<std::string_view, std::uint8_t>& CodeNames() {
       {"dsize", 0x0F},      {"gblack", 0x10},    {"gred", 0x11},   {"ggreen", 0x12},  {"gyellow", 0x13},
       {"gblue", 0x14},      {"gmagenta", 0x15},  {"gcyan", 0x16},  {"gwhite", 0x17},  {"conceal", 0x18},
       {"contiguous", 0x19}, {"separated", 0x1A}, {"esc", 0x1B},    {"blackbg", 0x1C}, {"newbg", 0x1D},
-      {"hold", 0x1E},       {"release", 0x1F},
+      {"hold", 0x1E},       {"release", 0x1F},   {"block", 0x7F},
   };
   return names;
 }
@@ -49,6 +49,18 @@ std::optional<unsigned> Number(std::string_view s, int base = 10) {
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, base);
   if (ec != std::errc{} || end != s.data() + s.size() || s.empty()) return std::nullopt;
   return value;
+}
+
+// A named code, or {xNN} for any 7-bit byte.
+std::optional<std::uint8_t> CodeByte(std::string_view code) {
+  if (code.size() == 3 && code[0] == 'x') {
+    const auto value = Number(code.substr(1), 16);
+    if (value && *value < 0x80) return static_cast<std::uint8_t>(*value);
+    return std::nullopt;
+  }
+  const auto it = CodeNames().find(code);
+  if (it == CodeNames().end()) return std::nullopt;
+  return it->second;
 }
 
 // The mosaic character of a 2 x 3 block of pixels (bits 0..5, top-left first).
@@ -186,21 +198,24 @@ std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std:
       error = "'{' without '}'";
       return std::nullopt;
     }
-    const std::string_view code = text.substr(i + 1, close - i - 1);
+    std::string_view code = text.substr(i + 1, close - i - 1);
     i = close;
-    if (code.size() == 3 && code[0] == 'x') {
-      const auto value = Number(code.substr(1), 16);
-      if (value && *value < 0x80) {
-        out.push_back(static_cast<std::uint8_t>(*value));
-        continue;
+    unsigned count = 1;
+    if (const std::size_t star = code.find('*'); star != std::string_view::npos) {
+      const auto n = Number(code.substr(star + 1));
+      if (!n || *n == 0 || *n > 40) {
+        error = "repeat count in {" + std::string(code) + "} must be 1..40";
+        return std::nullopt;
       }
+      count = *n;
+      code = code.substr(0, star);
     }
-    const auto it = CodeNames().find(code);
-    if (it == CodeNames().end()) {
+    const auto byte = CodeByte(code);
+    if (!byte) {
       error = "unknown code {" + std::string(code) + "}";
       return std::nullopt;
     }
-    out.push_back(it->second);
+    out.insert(out.end(), count, *byte);
   }
   return out;
 }

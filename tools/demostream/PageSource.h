@@ -12,7 +12,8 @@
 //
 // Control codes: black red green yellow blue magenta cyan white (alphanumeric colours),
 // gblack .. gwhite (mosaic colours), flash steady endbox startbox normal double dwidth dsize
-// conceal contiguous separated esc blackbg newbg hold release; {xNN} is any byte in hex.
+// conceal contiguous separated esc blackbg newbg hold release, block (the full mosaic 0x7F);
+// {xNN} is any byte in hex, and {name*N} repeats a code N times.
 #pragma once
 
 #include <array>
