@@ -17,6 +17,8 @@ for preset in native native-asan native-tsan; do
   fi
 done
 
+scripts/fuzz.sh 60
+
 echo "== win32"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32

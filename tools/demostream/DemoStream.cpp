@@ -44,7 +44,8 @@ void AppendPage(std::vector<Packet>& out, const SourcePage& page) {
 
 class Broadcast {
  public:
-  explicit Broadcast(const DemoSchedule& schedule) : schedule_(schedule), writer_(TeletextService{}) {}
+  Broadcast(const DemoSchedule& schedule, std::vector<std::vector<std::uint8_t>>* pesUnits)
+      : schedule_(schedule), writer_(TeletextService{}), pesUnits_(pesUnits) {}
 
   void Send(const std::vector<Packet>& packets, bool serial) {
     for (const Packet& p : packets) {
@@ -92,6 +93,10 @@ class Broadcast {
     }
     std::vector<DataUnit> units(units_.begin(), units_.end());
     writer_.WritePes(pts_, units);
+    if (pesUnits_ != nullptr) {
+      auto& bytes = pesUnits_->emplace_back();
+      for (const DataUnit& u : units) bytes.insert(bytes.end(), u.begin(), u.end());
+    }
     units_.clear();
     pts_ += kTicksPerPes;
     ++pes_;
@@ -99,6 +104,7 @@ class Broadcast {
 
   DemoSchedule schedule_;
   TsWriter writer_;
+  std::vector<std::vector<std::uint8_t>>* pesUnits_;
   std::vector<encode::Unit> units_;
   std::uint64_t pts_ = 90000;
   unsigned pes_ = 0;
@@ -122,9 +128,10 @@ std::map<unsigned, std::vector<Packet>> CyclePerMagazine(
 
 }  // namespace
 
-std::vector<std::uint8_t> BuildDemoStream(const std::vector<SourcePage>& pages, const DemoSchedule& schedule) {
+std::vector<std::uint8_t> BuildDemoStream(const std::vector<SourcePage>& pages, const DemoSchedule& schedule,
+                                          std::vector<std::vector<std::uint8_t>>* units) {
   const auto byNumber = ByNumber(pages);
-  Broadcast broadcast(schedule);
+  Broadcast broadcast(schedule, units);
   for (unsigned cycle = 0; cycle < schedule.parallelCycles; ++cycle) {
     // Parallel: the magazines' packets interleave one by one.
     const auto magazines = CyclePerMagazine(byNumber, cycle);

@@ -16,7 +16,9 @@ struct DemoSchedule {
   unsigned unitsPerPes = 15;     // one PES every 40 ms
 };
 
-// The whole stream; deterministic for the same pages and schedule.
-std::vector<std::uint8_t> BuildDemoStream(const std::vector<SourcePage>& pages, const DemoSchedule& schedule = {});
+// The whole stream; deterministic for the same pages and schedule. When units is given, it also
+// receives the data units of every PES as the data callback would see them.
+std::vector<std::uint8_t> BuildDemoStream(const std::vector<SourcePage>& pages, const DemoSchedule& schedule = {},
+                                          std::vector<std::vector<std::uint8_t>>* units = nullptr);
 
 }  // namespace tolv::demo

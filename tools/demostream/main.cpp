@@ -1,5 +1,6 @@
-// demostream PAGES... -o demo.ts [--cpp demo_stream_data.cpp]: the demo broadcast from its page
-// sources, and optionally the same bytes as a C++ array for programs that embed the stream.
+// demostream PAGES... -o demo.ts [--cpp demo_stream_data.cpp] [--seeds DIR]: the demo broadcast
+// from its page sources; optionally the same bytes as a C++ array for programs that embed the
+// stream, and a few runs of its data units as seeds for the data callback's fuzzer.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -33,17 +34,32 @@ std::string CppArray(const std::vector<std::uint8_t>& bytes) {
   return s;
 }
 
+// Six runs of twelve consecutive PES each, spread over the parallel and the serial part.
+bool WriteSeeds(const std::string& dir, const std::vector<std::vector<std::uint8_t>>& pesUnits) {
+  constexpr std::size_t kSeeds = 6, kRun = 12;
+  for (std::size_t k = 0; k < kSeeds; ++k) {
+    std::string bytes;
+    const std::size_t first = pesUnits.size() * k / kSeeds;
+    for (std::size_t i = first; i < std::min(first + kRun, pesUnits.size()); ++i)
+      bytes.append(pesUnits[i].begin(), pesUnits[i].end());
+    if (!WriteFile(dir + "/demo-" + std::to_string(k), bytes)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> inputs;
-  std::string output, cppOutput;
+  std::string output, cppOutput, seedDir;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "-o" && i + 1 < argc) {
       output = argv[++i];
     } else if (arg == "--cpp" && i + 1 < argc) {
       cppOutput = argv[++i];
+    } else if (arg == "--seeds" && i + 1 < argc) {
+      seedDir = argv[++i];
     } else {
       inputs.push_back(arg);
     }
@@ -68,9 +84,12 @@ int main(int argc, char** argv) {
     }
     pages.insert(pages.end(), parsed.pages.begin(), parsed.pages.end());
   }
-  const std::vector<std::uint8_t> stream = tolv::demo::BuildDemoStream(pages);
-  if (!WriteFile(output, std::string(stream.begin(), stream.end())) ||
-      (!cppOutput.empty() && !WriteFile(cppOutput, CppArray(stream)))) {
+  std::vector<std::vector<std::uint8_t>> pesUnits;
+  const std::vector<std::uint8_t> stream = tolv::demo::BuildDemoStream(pages, {}, &pesUnits);
+  bool written = WriteFile(output, std::string(stream.begin(), stream.end())) &&
+                 (cppOutput.empty() || WriteFile(cppOutput, CppArray(stream)));
+  if (!seedDir.empty()) written = written && WriteSeeds(seedDir, pesUnits);
+  if (!written) {
     std::fprintf(stderr, "demostream: cannot write the output\n");
     return 2;
   }
