@@ -47,12 +47,12 @@ void RasterCanvas::TextOut(int x, int y, std::uint8_t character) {
   const BitmapFace& face = CurrentFace();
   const BitmapGlyph& glyph = face.GlyphFor(character);
   const Rect cell = Clip({x, y, x + glyph.Width, y + face.PixelHeight});
+  if (cell.Width() <= 0 || cell.Height() <= 0) return;  // wholly outside the image
+  const Color colours[2] = {brushColor_, fontColor_};  // indexed by the pixel's bit: no branch
   for (int row = cell.Top; row < cell.Bottom; ++row) {
     const std::uint32_t bits = glyph.Rows[static_cast<std::size_t>(row - y)] << (cell.Left - x);
     Color* pixel = &pixels_[static_cast<std::size_t>(row) * width_ + cell.Left];
-    for (int column = 0; column < cell.Width(); ++column) {
-      pixel[column] = (bits << column) & 0x80000000u ? fontColor_ : brushColor_;
-    }
+    for (int column = 0; column < cell.Width(); ++column) pixel[column] = colours[(bits >> (31 - column)) & 1];
   }
 }
 
