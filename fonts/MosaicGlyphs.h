@@ -21,6 +21,8 @@ inline constexpr unsigned kBlockHeight = 5;
 inline constexpr unsigned kSeparationGap = 1;
 
 // The mosaic faces hold codes 0x20-0x3F at their own positions and 0x60-0x7F at 0x40-0x5F.
+inline constexpr std::uint8_t kFirstMosaicPosition = 0x20;
+inline constexpr std::uint8_t kLastMosaicPosition = 0x5F;
 constexpr std::uint8_t MosaicCodeAt(std::uint8_t position) {
   return static_cast<std::uint8_t>(position < 0x40 ? position : position + 0x20);
 }

@@ -1,13 +1,14 @@
 #include "fonts/TeletextFaces.h"
 
-#include <algorithm>
-
 #include "fonts/MosaicGlyphs.h"
 
 namespace tolv::fonts {
 namespace {
 
-BitmapFace EmptyFace(const char* name, std::uint8_t first, std::uint8_t last) {
+// Every byte has a glyph of its own, blank where nothing is drawn: GDI then has no missing
+// character to substitute, and shows exactly what the raster canvas shows.
+BitmapFace BlankFace(const char* name) {
+  constexpr std::uint8_t first = 0x00, last = 0xFF;
   BitmapFace face;
   face.Name = name;
   face.PixelHeight = kCellHeight;
@@ -24,18 +25,15 @@ BitmapFace EmptyFace(const char* name, std::uint8_t first, std::uint8_t last) {
 }  // namespace
 
 BitmapFace TextFace(const GlyphSource& source) {
-  std::uint8_t last = source.Glyphs.empty() ? 0x20 : std::max<std::uint8_t>(0x20, source.Glyphs.rbegin()->first);
-  BitmapFace face = EmptyFace(kTextFaceName, 0x20, last);
-  for (const auto& [code, glyph] : source.Glyphs) {
-    if (code >= face.FirstChar) face.Glyphs[code - face.FirstChar] = glyph;
-  }
+  BitmapFace face = BlankFace(kTextFaceName);
+  for (const auto& [code, glyph] : source.Glyphs) face.Glyphs[code] = glyph;
   return face;
 }
 
 BitmapFace MosaicFace(bool separated) {
-  BitmapFace face = EmptyFace(separated ? kSeparatedFaceName : kMosaicFaceName, 0x20, 0x5F);
-  for (unsigned position = face.FirstChar; position <= face.LastChar; ++position) {
-    face.Glyphs[position - face.FirstChar] = MosaicGlyph(MosaicCodeAt(static_cast<std::uint8_t>(position)), separated);
+  BitmapFace face = BlankFace(separated ? kSeparatedFaceName : kMosaicFaceName);
+  for (unsigned position = kFirstMosaicPosition; position <= kLastMosaicPosition; ++position) {
+    face.Glyphs[position] = MosaicGlyph(MosaicCodeAt(static_cast<std::uint8_t>(position)), separated);
   }
   return face;
 }

@@ -14,7 +14,7 @@ inline constexpr char kSeparatedFaceName[] = "VTGERASTERT640x480";
 
 inline constexpr std::uint16_t kAscent = 12;  // capitals stand on pixel row 11
 
-// Positions the glyph source leaves out are blank.
+// Each face has a glyph for every byte; positions not drawn are blank.
 BitmapFace TextFace(const GlyphSource& source);
 BitmapFace MosaicFace(bool separated);
 // Text, contiguous, separated: the order of the font resources in the file.

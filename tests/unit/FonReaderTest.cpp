@@ -26,6 +26,7 @@ struct Layout {
   std::size_t resourceTable = 0;
   std::size_t firstFontEntry = 0;  // the first RT_FONT name-info entry
   std::size_t firstFont = 0;       // the first FNT resource
+  std::vector<std::size_t> fonts;  // every FNT resource
 };
 
 Layout Locate(const std::vector<std::uint8_t>& file) {
@@ -36,7 +37,10 @@ Layout Locate(const std::vector<std::uint8_t>& file) {
   std::size_t at = layout.resourceTable + 2;
   while (U16(file, at) != 0x8008) at += 8 + 12 * U16(file, at + 2);
   layout.firstFontEntry = at + 8;
-  layout.firstFont = static_cast<std::size_t>(U16(file, layout.firstFontEntry)) << shift;
+  for (unsigned i = 0; i < U16(file, at + 2); ++i) {
+    layout.fonts.push_back(static_cast<std::size_t>(U16(file, layout.firstFontEntry + 12 * i)) << shift);
+  }
+  layout.firstFont = layout.fonts.front();
   return layout;
 }
 
@@ -84,7 +88,7 @@ TEST(FonReader, RefusesEveryDamagedStructure) {
       {"declared size smaller than the header", fnt + 2, 100},
       {"no pixel height", fnt + 88, 0},
       {"first character after the last", fnt + 95, 0x10FF},
-      {"default character after the last", fnt + 97, 0xFFFF},
+      {"default character after the last", fnt + 96, 0x4030},
       {"face name beyond the font", fnt + 105, 0xFFFF},
       {"glyph wider than 32 pixels", fnt + 118, 33},
       {"glyph bits beyond the font", fnt + 120, 0xFFF0},
@@ -104,11 +108,26 @@ TEST(FonReader, RefusesAFaceNameWithoutEnd) {
   EXPECT_FALSE(ReadFonFile(damaged).has_value());
 }
 
+// Every byte that holds structure rather than glyph pixels: the module's headers and tables up
+// to the first font, and each font's header and character table.
+std::vector<std::size_t> StructureBytes(const std::vector<std::uint8_t>& file) {
+  const Layout layout = Locate(file);
+  std::vector<std::size_t> bytes;
+  for (std::size_t i = 0; i < layout.firstFont; ++i) bytes.push_back(i);
+  for (std::size_t font : layout.fonts) {
+    const std::size_t characters = file[font + 96] - file[font + 95] + 2u;
+    for (std::size_t i = font; i < font + 118 + 4 * characters; ++i) bytes.push_back(i);
+  }
+  return bytes;
+}
+
 TEST(FonReader, EveryTruncationFailsOrReadsTheWholeFile) {
   const std::vector<std::uint8_t> good = BuiltFile();
   const std::optional<std::vector<BitmapFace>> whole = ReadFonFile(good);
   ASSERT_TRUE(whole.has_value());
-  for (std::size_t length = 0; length < good.size(); ++length) {
+  std::vector<std::size_t> lengths = StructureBytes(good);
+  for (std::size_t length = good.size() - 64; length < good.size(); ++length) lengths.push_back(length);
+  for (std::size_t length : lengths) {
     std::optional<std::vector<BitmapFace>> faces = ReadFonFile(std::span(good.data(), length));
     if (faces) {
       EXPECT_EQ(*faces, *whole) << "length " << length;
@@ -119,11 +138,11 @@ TEST(FonReader, EveryTruncationFailsOrReadsTheWholeFile) {
   }
 }
 
-TEST(FonReader, EveryCorruptedByteGivesUsableFacesOrNone) {
+TEST(FonReader, EveryCorruptedStructureByteGivesUsableFacesOrNone) {
   const std::vector<std::uint8_t> good = BuiltFile();
   std::vector<std::uint8_t> damaged = good;
   const std::uint8_t flips[] = {0xFF, 0x80, 0x01};  // all bits, the top bit, the bottom bit in turn
-  for (std::size_t i = 0; i < good.size(); ++i) {
+  for (std::size_t i : StructureBytes(good)) {
     damaged[i] = static_cast<std::uint8_t>(good[i] ^ flips[i % 3]);
     if (std::optional<std::vector<BitmapFace>> faces = ReadFonFile(damaged)) ExpectUsable(*faces);
     damaged[i] = good[i];

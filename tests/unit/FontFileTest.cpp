@@ -39,11 +39,10 @@ TEST(FontFile, HoldsTheThreeFixedPitchSymbolFaces) {
     EXPECT_EQ(faces[i].PixelHeight, 15);
     EXPECT_EQ(faces[i].PixelWidth, 14);
     EXPECT_EQ(faces[i].CharSet, kSymbolCharSet);
-    EXPECT_EQ(faces[i].FirstChar, 0x20);
+    EXPECT_EQ(faces[i].FirstChar, 0x00);  // a glyph for every byte, none left to substitute
+    EXPECT_EQ(faces[i].LastChar, 0xFF);
     for (const BitmapGlyph& glyph : faces[i].Glyphs) EXPECT_EQ(glyph.Width, 14);
   }
-  EXPECT_EQ(faces[1].LastChar, 0x5F);
-  EXPECT_EQ(faces[2].LastChar, 0x5F);
 }
 
 TEST(FontFile, TextFaceEqualsTheGlyphSource) {
@@ -89,9 +88,13 @@ TEST(FontFile, EveryMosaicGlyphFollowsItsSixelBits) {
   ASSERT_EQ(faces.size(), 3u);
   for (bool separated : {false, true}) {
     const BitmapFace& face = faces[separated ? 2 : 1];
-    for (unsigned position = 0x20; position <= 0x5F; ++position) {
-      const std::uint8_t code = static_cast<std::uint8_t>(position < 0x40 ? position : position + 0x20);
+    for (unsigned position = 0x00; position <= 0xFF; ++position) {
       const BitmapGlyph& glyph = face.GlyphFor(static_cast<std::uint8_t>(position));
+      if (position < 0x20 || position > 0x5F) {
+        EXPECT_TRUE(Blank(glyph)) << face.Name << " position " << position;
+        continue;
+      }
+      const std::uint8_t code = static_cast<std::uint8_t>(position < 0x40 ? position : position + 0x20);
       for (unsigned y = 0; y < 15; ++y) {
         for (unsigned x = 0; x < 14; ++x) {
           ASSERT_EQ(glyph.PixelSet(x, y), MosaicPixel(code, x, y, separated))

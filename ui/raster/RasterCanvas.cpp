@@ -48,7 +48,7 @@ void RasterCanvas::TextOut(int x, int y, std::uint8_t character) {
   const BitmapGlyph& glyph = face.GlyphFor(character);
   const Rect cell = Clip({x, y, x + glyph.Width, y + face.PixelHeight});
   if (cell.Width() <= 0 || cell.Height() <= 0) return;  // wholly outside the image
-  const Color colours[2] = {brushColor_, fontColor_};  // indexed by the pixel's bit: no branch
+  const Color colours[2] = {brushColor_, fontColor_};   // indexed by the pixel's bit: no branch
   for (int row = cell.Top; row < cell.Bottom; ++row) {
     const std::uint32_t bits = glyph.Rows[static_cast<std::size_t>(row - y)] << (cell.Left - x);
     Color* pixel = &pixels_[static_cast<std::size_t>(row) * width_ + cell.Left];
