@@ -8,17 +8,16 @@ namespace {
 // Every byte has a glyph of its own, blank where nothing is drawn: GDI then has no missing
 // character to substitute, and shows exactly what the raster canvas shows.
 BitmapFace BlankFace(const char* name) {
-  constexpr std::uint8_t first = 0x00, last = 0xFF;
   BitmapFace face;
   face.Name = name;
   face.PixelHeight = kCellHeight;
   face.PixelWidth = kCellWidth;
   face.Ascent = kAscent;
   face.CharSet = kSymbolCharSet;
-  face.FirstChar = first;
-  face.LastChar = last;
+  face.FirstChar = 0x00;
+  face.LastChar = 0xFF;
   face.DefaultChar = 0x20;
-  face.Glyphs.assign(last - first + 1u, BitmapGlyph{kCellWidth, std::vector<std::uint32_t>(kCellHeight, 0)});
+  face.Glyphs.assign(256, BitmapGlyph{kCellWidth, std::vector<std::uint32_t>(kCellHeight, 0)});
   return face;
 }
 
