@@ -208,6 +208,20 @@ TEST_F(UiForm, ButtonWithAModalResultEndsTheDialogWithIt) {
   EXPECT_FALSE(Application().Owns(form));
 }
 
+TEST_F(UiForm, AReleasedDialogIsFreedOnlyAfterItsModalLoop) {
+  form->Hide();
+  form->closeAction = caHide;
+  session.Backend().QueueModalScript([](Form& dialog) {
+    dialog.Release();
+    Application().FreeReleasedForms();
+    EXPECT_TRUE(Application().Owns(&dialog));
+    Click(dialog, "OK");
+  });
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  Application().FreeReleasedForms();
+  EXPECT_FALSE(Application().Owns(form));
+}
+
 TEST_F(UiForm, CloseBoxEndsTheDialogWithCancel) {
   form->Hide();
   form->closeAction = caHide;
