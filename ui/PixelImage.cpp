@@ -9,12 +9,12 @@ PixelImage ImageFromRows(std::initializer_list<std::string_view> rows,
   PixelImage image;
   image.Height = static_cast<int>(rows.size());
   for (std::string_view row : rows) image.Width = std::max(image.Width, static_cast<int>(row.size()));
-  image.Pixels.assign(static_cast<std::size_t>(image.Width * image.Height), image.Transparent);
+  image.Pixels.assign(image.IndexOf(0, image.Height), image.Transparent);
   int y = 0;
   for (std::string_view row : rows) {
     for (int x = 0; x < static_cast<int>(row.size()); ++x) {
       auto entry = std::find_if(palette.begin(), palette.end(), [&](const auto& e) { return e.first == row[x]; });
-      if (entry != palette.end()) image.Pixels[static_cast<std::size_t>(y * image.Width + x)] = entry->second;
+      if (entry != palette.end()) image.Pixels[image.IndexOf(x, y)] = entry->second;
     }
     ++y;
   }
@@ -26,8 +26,8 @@ PixelImage TwoStateGlyph(const PixelImage& image) {
   strip.Width = image.Width * 2;
   strip.Height = image.Height;
   strip.Transparent = image.Transparent;
-  strip.Pixels.assign(static_cast<std::size_t>(strip.Width * strip.Height), image.Transparent);
-  auto put = [&](int x, int y, TColor c) { strip.Pixels[static_cast<std::size_t>(y * strip.Width + x)] = c; };
+  strip.Pixels.assign(strip.IndexOf(0, strip.Height), image.Transparent);
+  auto put = [&](int x, int y, TColor c) { strip.Pixels[strip.IndexOf(x, y)] = c; };
   for (int y = 0; y < image.Height; ++y) {
     for (int x = 0; x < image.Width; ++x) {
       const TColor c = image.At(x, y);

@@ -19,7 +19,10 @@ struct PixelImage {
   TColor Transparent = clFuchsia;
 
   bool Empty() const { return Width == 0 || Height == 0; }
-  TColor At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * Width + x)]; }
+  std::size_t IndexOf(int x, int y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(Width) + static_cast<std::size_t>(x);
+  }
+  TColor At(int x, int y) const { return Pixels[IndexOf(x, y)]; }
   friend bool operator==(const PixelImage&, const PixelImage&) = default;
 };
 

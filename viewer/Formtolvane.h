@@ -103,7 +103,7 @@ class TFormTolv : public ui::Form {
   void BuildPages();
   void BuildDebugPanel();
   void BuildMenu();
-  ui::SpeedButton* AddSpeedButton(const char* name, int left, ui::PixelImage glyph);
+  ui::SpeedButton* AddSpeedButton(const char* name, int left, const ui::PixelImage& glyph);
   ui::Bevel* AddSeparator(const char* name, int left);
   ui::CheckBox* AddFlagBox(const char* name, const char* caption, int top);
   // A menu entry without a command of its own (a menu of the menu bar, a submenu).

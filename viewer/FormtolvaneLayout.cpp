@@ -77,7 +77,7 @@ void TFormTolv::BuildToolbar() {
   SpeedButton4->OnClick.Bind("SpeedButton4Click");
 }
 
-ui::SpeedButton* TFormTolv::AddSpeedButton(const char* name, int left, ui::PixelImage glyph) {
+ui::SpeedButton* TFormTolv::AddSpeedButton(const char* name, int left, const ui::PixelImage& glyph) {
   auto* button = Make<ui::SpeedButton>(name, Panel1);
   button->SetBounds(left, 1, 25, 25);
   button->SetGlyph(ui::TwoStateGlyph(glyph), 2);
