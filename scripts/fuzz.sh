@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+cmake --build --preset fuzz --target fuzzers
 for fuzzer in build/fuzz/fuzz/*_fuzzer; do
   name=$(basename "$fuzzer" _fuzzer)
   scratch=build/fuzz/corpus/$name

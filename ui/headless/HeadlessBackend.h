@@ -1,0 +1,79 @@
+// The headless back end: no windows; the framework's objects are all there is. Tests steer
+// what a user would do in the system's dialogs: the answer of the next message box or printer
+// set-up dialog, and scripts that act on a modal dialog while ShowModal runs.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Backend.h"
+
+namespace tolv::ui {
+class Canvas;
+class PaintBox;
+}  // namespace tolv::ui
+
+namespace tolv::ui::headless {
+
+struct ShownMessage {
+  std::string Text;
+  std::string Caption;
+  MessageButtons Buttons;
+};
+
+// Acts on a modal dialog as its user would (clicks, keys); run by ShowModal, one per turn,
+// until the dialog has a modal result.
+using ModalScript = std::function<void(Form& dialog)>;
+
+// Supplies the canvas of a paint box; may return null (the box then has no canvas).
+using CanvasFactory = std::function<std::shared_ptr<Canvas>(PaintBox& box)>;
+// The factory a new headless back end starts with; see PaintBoxCanvas.cpp.
+std::shared_ptr<Canvas> MakePaintBoxCanvas(PaintBox& box);
+
+class HeadlessBackend : public Backend {
+ public:
+  // Frame sizes of the classic Windows look at 96 dpi.
+  static constexpr int kCaptionHeight = 19;
+  static constexpr int kMenuBarHeight = 19;
+  static constexpr int kSizeableBorder = 4;
+  static constexpr int kDialogBorder = 3;
+  static constexpr TInsets kTabStrip{4, 24, 4, 4};
+  static constexpr TRect kWorkArea{0, 0, 1024, 738};
+
+  std::unique_ptr<ComponentPeer> CreatePeer(Component& component) override;
+  TInsets FormFrame(const Form& form) const override;
+  TInsets TabStripFrame() const override { return kTabStrip; }
+  TRect WorkArea() const override { return kWorkArea; }
+  // Runs the queued scripts until the dialog has a result; with none left the user closes the
+  // dialog with its close box.
+  bool RunModalLoop(Form& form) override;
+  void ScheduleRelease() override {}
+  // The queued answer, else OK for an OK box and Cancel for an OK/Cancel box.
+  TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) override;
+  // The queued answer, else false (cancelled).
+  bool ExecutePrinterSetup(Form* owner) override;
+
+  void AnswerNextMessageBox(TModalResult answer) { messageAnswers_.push_back(answer); }
+  void AnswerNextPrinterSetup(bool confirmed) { printerAnswers_.push_back(confirmed); }
+  void QueueModalScript(ModalScript script) { modalScripts_.push_back(std::move(script)); }
+  void SetCanvasFactory(CanvasFactory factory) { canvasFactory_ = std::move(factory); }
+
+  const std::vector<ShownMessage>& MessagesShown() const { return messagesShown_; }
+  int PrinterSetupsShown() const { return printerSetupsShown_; }
+  std::size_t PendingModalScripts() const { return modalScripts_.size(); }
+  int ModalLoopsRun() const { return modalLoopsRun_; }
+
+ private:
+  std::deque<TModalResult> messageAnswers_;
+  std::deque<bool> printerAnswers_;
+  std::deque<ModalScript> modalScripts_;
+  std::vector<ShownMessage> messagesShown_;
+  int printerSetupsShown_ = 0;
+  int modalLoopsRun_ = 0;
+  CanvasFactory canvasFactory_ = MakePaintBoxCanvas;
+};
+
+}  // namespace tolv::ui::headless
