@@ -33,25 +33,18 @@ std::vector<Bytes> ReadBatches(const Bytes& input, std::size_t unitsPerBatch) {
   return batches;
 }
 
-TEST(T42Reader, WrapsEachPacketAsAnEbuDataUnitWithBitReversedBytes) {
-  const Bytes input = T42Packets(1);
-  const std::vector<Bytes> batches = ReadBatches(input, kT42UnitsPerBatch);
-  ASSERT_EQ(batches.size(), 1u);
-  const Bytes& unit = batches[0];
-  ASSERT_EQ(unit.size(), 46u);
-  EXPECT_EQ(Bytes(unit.begin(), unit.begin() + 4), (Bytes{0x02, 0x2C, 0x00, 0xE4}));
-  for (std::size_t i = 0; i < kT42PacketSize; ++i) EXPECT_EQ(unit[4 + i], Reversed(input[i])) << "byte " << i;
-}
-
-TEST(T42Reader, KeepsTransmissionOrderAcrossBatches) {
+// Every whole packet becomes a unit 0x02 0x2C 0x00 0xE4 + its 42 bytes bit-reversed, in order,
+// batch after batch; a trailing partial packet is ignored.
+TEST(T42Reader, WrapsEveryPacketInTransmissionOrder) {
   struct Case {
-    std::size_t packets, unitsPerBatch, batches, lastBatchUnits;
+    std::size_t packets, extraBytes, unitsPerBatch, batches, lastBatchUnits;
   };
   const Case cases[] = {
-      {0, 32, 0, 0}, {1, 32, 1, 1}, {32, 32, 1, 32}, {33, 32, 2, 1}, {100, 7, 15, 2}, {5, 1, 5, 1},
+      {0, 0, 32, 0, 0}, {1, 0, 32, 1, 1}, {32, 41, 32, 1, 32}, {33, 0, 32, 2, 1}, {100, 1, 7, 15, 2}, {5, 20, 1, 5, 1},
   };
   for (const Case& c : cases) {
-    const Bytes input = T42Packets(c.packets);
+    Bytes input = T42Packets(c.packets);
+    input.resize(input.size() + c.extraBytes, 0x55);
     const std::vector<Bytes> batches = ReadBatches(input, c.unitsPerBatch);
     ASSERT_EQ(batches.size(), c.batches) << c.packets << " packets by " << c.unitsPerBatch;
     if (c.batches > 0) {
@@ -61,19 +54,11 @@ TEST(T42Reader, KeepsTransmissionOrderAcrossBatches) {
     for (const Bytes& b : batches) joined.insert(joined.end(), b.begin(), b.end());
     ASSERT_EQ(joined.size(), 46 * c.packets);
     for (std::size_t p = 0; p < c.packets; ++p) {
-      EXPECT_EQ(joined[46 * p + 4], Reversed(input[kT42PacketSize * p])) << "packet " << p;
-      EXPECT_EQ(joined[46 * p + 45], Reversed(input[kT42PacketSize * p + 41])) << "packet " << p;
+      EXPECT_EQ(Bytes(joined.begin() + 46 * p, joined.begin() + 46 * p + 4), (Bytes{0x02, 0x2C, 0x00, 0xE4}));
+      for (std::size_t i = 0; i < kT42PacketSize; ++i) {
+        ASSERT_EQ(joined[46 * p + 4 + i], Reversed(input[kT42PacketSize * p + i])) << "packet " << p << " byte " << i;
+      }
     }
-  }
-}
-
-TEST(T42Reader, IgnoresATrailingPartialPacket) {
-  for (std::size_t extra : {1u, 20u, 41u}) {
-    Bytes input = T42Packets(3);
-    input.resize(input.size() + extra, 0x55);
-    std::size_t units = 0;
-    EXPECT_EQ(ReadT42(input, [&](const std::uint8_t*, std::int32_t length) { units += length / 46u; }), 3u);
-    EXPECT_EQ(units, 3u) << extra << " extra bytes";
   }
 }
 

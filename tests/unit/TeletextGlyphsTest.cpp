@@ -25,13 +25,6 @@ std::string Text(std::uint8_t ch, std::uint8_t national) {
   return s;
 }
 
-TEST(AppendUtf8, EncodesOneToFourBytes) {
-  EXPECT_EQ(Utf8(U'A'), "A");
-  EXPECT_EQ(Utf8(U'£'), "\xC2\xA3");
-  EXPECT_EQ(Utf8(U'█'), "\xE2\x96\x88");
-  EXPECT_EQ(Utf8(char32_t{0x1FB00}), "\xF0\x9F\xAC\x80");
-}
-
 // Unicode names each sextant by its filled cells, numbered 1 2 / 3 4 / 5 6 from the top left.
 TEST(AppendMosaic, ContiguousMosaicsAreTheSextantsUnicodeNames) {
   struct Case {
@@ -75,13 +68,6 @@ TEST(SixelsOfMosaic, ReadsTheDisplayedCodesOfBothHalvesOfTheMosaicSet) {
       {0x40, 0b100000}, {0x5F, 0b111111}, {0x55, 0b110101},
   };
   for (const Case& c : cases) EXPECT_EQ(SixelsOfMosaic(c.displayed), c.sixels) << std::hex << int{c.displayed};
-}
-
-TEST(DoubleHeightMosaics, StretchEachRowOfSixelsOverTwo) {
-  // top row 0b01, middle row 0b10, bottom row 0b11
-  const Sixels sixels = 0b11'10'01;
-  EXPECT_EQ(UpperHalf(sixels), 0b10'01'01);
-  EXPECT_EQ(LowerHalf(sixels), 0b11'11'10);
 }
 
 TEST(AppendText, UsesTheNationalOptionSubsetOfThePage) {
