@@ -15,7 +15,7 @@ namespace tolv {
 using VtRow = std::array<std::uint8_t, kColumns>;
 
 // Allocations of the data path never throw: a null result means the memory ran out, and the
-// caller drops that row or page.
+// caller drops that row or page. A new row is 40 spaces.
 std::unique_ptr<VtRow> NewRow() noexcept;
 
 class CVTPage : public TVtHeader {

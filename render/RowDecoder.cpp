@@ -111,16 +111,17 @@ void MarkDoubleHeightRows(CVTPage& page) {
   page.RowFlagsValid = true;
 }
 
-void DecodeRow(CVTPage& page, unsigned row) {
+bool DecodeRow(CVTPage& page, unsigned row) {
   const auto& raw = page.Rows[row];
   if (!raw) {
     if (page.Cells[row]) page.Cells[row]->fill(TVtCell{});
-    return;
+    return true;
   }
   VtCellRow* cells = CellRow(page, row);
-  if (cells == nullptr) return;
   // Row 0 pairs with row 1 like any other double-height row, so row 1 never keeps stale cells.
-  VtCellRow* lower = row + 1 < kRows && page.RowFlags[row] == 1 ? CellRow(page, row + 1) : nullptr;
+  const bool hasLowerHalf = row + 1 < kRows && page.RowFlags[row] == 1;
+  VtCellRow* lower = hasLowerHalf ? CellRow(page, row + 1) : nullptr;
+  if (cells == nullptr || (hasLowerHalf && lower == nullptr)) return false;
   const std::uint8_t charSet = static_cast<std::uint8_t>(page.CharSet);
   RowState s;
   for (unsigned c = 0; c < kColumns; ++c) {
@@ -142,6 +143,7 @@ void DecodeRow(CVTPage& page, unsigned row) {
     }
     if (b < 0x20) ApplySetAfter(s, b, row);
   }
+  return true;
 }
 
 void DecodeRows(CVTPage& page, unsigned firstRow) {
@@ -149,10 +151,12 @@ void DecodeRows(CVTPage& page, unsigned firstRow) {
     MarkDoubleHeightRows(page);
     firstRow = 0;
   }
+  bool complete = true;
   for (unsigned r = firstRow; r < kRows; ++r) {
-    if (DecodesOwnBytes(page, r)) DecodeRow(page, r);
+    if (DecodesOwnBytes(page, r)) complete = DecodeRow(page, r) && complete;
   }
-  page.CellsValid = true;
+  // A row that found no memory for its cells is decoded again at the next look.
+  page.CellsValid = complete;
 }
 
 void RowChanged(CVTPage& page, unsigned row) {
@@ -164,7 +168,7 @@ void RowChanged(CVTPage& page, unsigned row) {
   const std::uint8_t old = page.RowFlags[row];
   page.RowFlags[row] = row + 1 < kRows && DecodesOwnBytes(page, row) && HoldsDoubleHeightCode(page, row) ? 1 : 0;
   if (page.RowFlags[row] == old) {
-    if (page.CellsValid && DecodesOwnBytes(page, row)) DecodeRow(page, row);
+    if (page.CellsValid && DecodesOwnBytes(page, row) && !DecodeRow(page, row)) page.CellsValid = false;
     return;
   }
   MarkDoubleHeightRows(page);

@@ -13,8 +13,9 @@ namespace tolv {
 // RowFlags[r] = 1 where row r holds a double-height code (0x0D) and is not itself the lower
 // half of the row above; row 23 is never marked.
 void MarkDoubleHeightRows(CVTPage& page);
-// Decodes raw row `row` into its cells and, for a double-height row, the lower half below it.
-void DecodeRow(CVTPage& page, unsigned row);
+// Decodes raw row `row` into its cells and, for a double-height row, the lower half below it;
+// false when there was no memory for a cell row.
+bool DecodeRow(CVTPage& page, unsigned row);
 // Decodes rows firstRow..23 (all of them when the row flags are stale).
 void DecodeRows(CVTPage& page, unsigned firstRow);
 // Called right after raw row `row` was rewritten in place.

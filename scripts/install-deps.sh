@@ -7,6 +7,7 @@ packages=(
   cmake g++ ninja-build libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
   clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-i686
+  ffmpeg
 )
 
 missing=()

@@ -11,7 +11,13 @@ for preset in native native-asan native-tsan; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   ctest --preset "$preset" -j 2
+  if [ "$preset" = native ]; then
+    echo "== lint"
+    scripts/lint.sh
+  fi
 done
+
+scripts/fuzz.sh 60
 
 echo "== win32"
 cmake --preset win32 >/dev/null

@@ -1,0 +1,63 @@
+#include "render/PageDrawing.h"
+
+#include "render/RowDecoder.h"
+
+namespace tolv {
+namespace {
+
+constexpr ui::Color kMarginColor = 0x000000;
+
+const std::string& FaceFor(const RenderingState& state, const TVtCell& cell) {
+  if (cell.Mosaic != 1) return state.TextFontName;
+  return (cell.Flags & kSeparated) != 0 ? state.SeparatedFontName : state.MosaicFontName;
+}
+
+}  // namespace
+
+void DrawRow(RenderWindow& window, CVTPage* page, unsigned row) {
+  if (page == nullptr || window.PaintBox == nullptr) return;
+  RenderingState& state = window.Rendering;
+  ui::Canvas& paintBox = *window.PaintBox;
+  ui::Canvas* doubleCanvas = state.DoubleBitmap ? &state.DoubleBitmap->GetCanvas() : nullptr;
+  const int y = static_cast<int>(row) * state.CellH + state.PageTop;
+
+  for (unsigned column = 0; column < kColumns; ++column) {
+    const TVtCell cell = GetDisplayCell(*page, column, row);
+    if ((cell.Flags & kVisible) == 0) continue;  // under a double-height cell of the row above
+    const bool doubleHeight = (cell.Flags & kDoubleHeight) != 0;
+    if (doubleHeight && doubleCanvas == nullptr) continue;
+    ui::Canvas& target = doubleHeight ? *doubleCanvas : paintBox;
+
+    // Every property is set for every cell: nothing is assumed about the previous one.
+    target.SetFontName(FaceFor(state, cell));
+    target.SetFontHeight(state.CellH);
+    target.SetFontColor(cell.FgColor);
+    target.SetBrushColor(cell.BgColor);
+    // Flashing cells are drawn steady.
+    const bool hidden = (cell.Flags & kConceal) != 0 && !GetReveal();
+    const std::uint8_t character = hidden ? 0x20 : cell.Ch;
+
+    const int x = static_cast<int>(column) * state.CellW + state.PageLeft;
+    if (!doubleHeight) {
+      paintBox.TextOut(x, y, character);
+    } else {
+      target.TextOut(0, 0, character);
+      paintBox.CopyRect({x, y, x + state.CellW, y + 2 * state.CellH}, target, {0, 0, state.CellW, state.CellH});
+    }
+  }
+}
+
+void DrawPage(RenderWindow& window, CVTPage* page) {
+  for (unsigned row = 0; row < kRows; ++row) DrawRow(window, page, row);
+}
+
+void PaintPage(RenderWindow& window) {
+  DrawPage(window, window.DisplayPage);
+  if (window.PaintBox == nullptr) return;
+  const RenderingState& state = window.Rendering;
+  window.PaintBox->SetBrushColor(kMarginColor);
+  window.PaintBox->FillRect({0, 0, state.PageLeft, state.PageBottom});
+  window.PaintBox->FillRect({state.PageRight, 0, window.PaintBoxWidth, state.PageBottom});
+}
+
+}  // namespace tolv

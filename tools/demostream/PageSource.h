@@ -1,0 +1,48 @@
+// The readable source of the demo's teletext pages.
+//
+//   # a comment
+//   page 100              starts a page (100..899); every page has its own block
+//   subcode 2             the page's subcode (decimal 0..3979); default 0
+//   control newsflash     header control bits: erase, newsflash, subtitle, suppress, inhibit
+//   row 3 {yellow}Text    row 1..23; text is shown as written, {name} is a control code
+//   mosaic 5 1            sixel art from row 5, column 1 on, two pixels across and three down
+//   | ..####..            per cell; '#' is set, anything else clear. The art overwrites the
+//   | .######.            cells it covers with mosaic characters, so the row text must put a
+//   end                   mosaic colour code before them.
+//
+// Control codes: black red green yellow blue magenta cyan white (alphanumeric colours),
+// gblack .. gwhite (mosaic colours), flash steady endbox startbox normal double dwidth dsize
+// conceal contiguous separated esc blackbg newbg hold release, block (the full mosaic 0x7F);
+// {xNN} is any byte in hex, and {name*N} repeats a code N times.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolv::demo {
+
+using RowBytes = std::array<std::uint8_t, 40>;
+
+struct SourcePage {
+  unsigned number = 0;  // 100..899
+  unsigned subcode = 0;
+  std::uint8_t control = 0;                      // C4..C11 as the decoder packs them
+  std::array<std::optional<RowBytes>, 24> rows;  // rows 1..23 used
+};
+
+struct ParseResult {
+  std::vector<SourcePage> pages;
+  std::string error;  // "file:line: what" on failure, empty on success
+};
+
+// Parses one source text; name is used in error messages.
+ParseResult ParsePages(std::string_view text, const std::string& name);
+
+// Text with {codes} -> bytes, or nullopt with a message when a code is unknown.
+std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std::string& error);
+
+}  // namespace tolv::demo
