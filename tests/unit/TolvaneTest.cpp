@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "tests/unit/SamplePaths.h"
+#include "tools/tolvane/Tolvane.h"
+
+namespace tolv::tolvane {
+namespace {
+
+using testing::SamplePath;
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+Outcome RunCommand(const std::vector<std::string>& args, const std::string& standardInput = "") {
+  std::istringstream in(standardInput);
+  std::ostringstream out, err;
+  Outcome o;
+  o.status = RunTolvane(args, in, out, err);
+  o.out = out.str();
+  o.err = err.str();
+  return o;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::string TempFile(const std::string& name) { return ::testing::TempDir() + "tolvane_test_" + name; }
+
+// A failure says what went wrong in one line on standard error and prints nothing else.
+void ExpectFailure(const Outcome& o, int status, const std::string& problem, const std::string& context) {
+  EXPECT_EQ(o.status, status) << context;
+  EXPECT_EQ(o.out, "") << context;
+  EXPECT_TRUE(o.err.starts_with("tolvane: ")) << context << ": " << o.err;
+  EXPECT_NE(o.err.find(problem), std::string::npos) << context << ": " << o.err;
+  EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << context << ": exactly one line";
+}
+
+TEST(Tolvane, UsageAndInputProblemsExitWithTwo) {
+  const std::string ard = SamplePath(testing::kArd), bbc = SamplePath(testing::kBbc);
+  struct Case {
+    std::vector<std::string> args;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {{}, "no command"},
+      {{"print", ard}, "unknown command 'print'"},
+      {{"pages"}, "missing INPUT"},
+      {{"pages", ard, ard}, "unexpected argument"},
+      {{"show", ard}, "missing INPUT or PAGE"},
+      {{"show", ard, "99"}, "page '99' is not a page number from 100 to 899"},
+      {{"show", ard, "900"}, "page '900'"},
+      {{"cells", ard, "1a0"}, "page '1a0'"},
+      {{"cells", ard, "100", "x"}, "subcode 'x'"},
+      {{"cells", ard, "100", "65536"}, "subcode '65536'"},
+      {{"cells", ard, "100", "0", "1"}, "unexpected argument '1'"},
+      {{"save", ard}, "save needs -o FILE"},
+      {{"save", ard, "-o"}, "option -o needs a value"},
+      {{"pages", ard, "--pid", "0x2000"}, "invalid PID '0x2000'"},
+      {{"pages", ard, "--pid=12z"}, "invalid PID '12z'"},
+      {{"pages", bbc, "--pid", "5"}, "--pid does not apply to the T42 input"},
+      {{"pages", ard, "--reveal"}, "unknown option '--reveal'"},
+      {{"show", ard, "100", "-o", "x"}, "unknown option '-o'"},
+      {{"pages", "/nonexistent/x.ts"}, "cannot open '/nonexistent/x.ts': No such file or directory"},
+      {{"pages", TOLV_SAMPLES_DIR}, "cannot read '" TOLV_SAMPLES_DIR "'"},
+      {{"save", ard, "-o", "/nonexistent/out.vtx"}, "cannot write '/nonexistent/out.vtx'"},
+  };
+  for (const Case& c : cases) {
+    std::string context;
+    for (const std::string& a : c.args) context += a + ' ';
+    ExpectFailure(RunCommand(c.args), kExitFailure, c.problem, context);
+  }
+}
+
+TEST(Tolvane, APageOrSubcodeNotInTheRecordingExitsWithOne) {
+  const std::string bbc = SamplePath(testing::kBbc);
+  ExpectFailure(RunCommand({"show", bbc, "888"}), kExitNotInRecording, "page 888 is not in the recording", "888");
+  ExpectFailure(RunCommand({"cells", bbc, "151", "2"}), kExitNotInRecording, "page 151 has no subcode 2", "151/2");
+  ExpectFailure(RunCommand({"cells", bbc, "151", "16"}), kExitNotInRecording, "page 151 has no subcode 16", "151/16");
+}
+
+TEST(Tolvane, EveryCommandHasHelp) {
+  for (const std::string& command : std::vector<std::string>{"", "pages", "save", "cells", "show"}) {
+    std::vector<std::string> args;
+    if (!command.empty()) args.push_back(command);
+    args.push_back("--help");
+    args.push_back("--no-such-option");  // help wins over a bad command line
+    const Outcome o = RunCommand(args);
+    EXPECT_EQ(o.status, kExitSuccess) << command;
+    EXPECT_EQ(o.err, "") << command;
+    EXPECT_NE(o.out.find("usage: tolvane " + command), std::string::npos) << command;
+  }
+  EXPECT_NE(RunCommand({"show", "--help"}).out.find("double height"), std::string::npos);
+}
+
+TEST(Tolvane, PagesListsNumbersAndSubcodesInStorageOrder) {
+  EXPECT_EQ(RunCommand({"pages", SamplePath(testing::kAnimalPlanet)}).out, "691 0\n695 0\n");
+
+  const Outcome arte = RunCommand({"pages", SamplePath(testing::kArte)});
+  EXPECT_EQ(arte.status, kExitSuccess);
+  EXPECT_TRUE(arte.out.starts_with("889 0\n100 0\n101 0\n102 1,2\n")) << "pages 800-899 come first";
+  EXPECT_NE(arte.out.find("\n562 1,2,3\n"), std::string::npos);
+}
+
+TEST(Tolvane, StandardInputIsATransportStream) {
+  const std::string ard = SamplePath(testing::kArd);
+  const Outcome fromFile = RunCommand({"pages", ard});
+  const Outcome fromStdin = RunCommand({"pages", "-"}, ReadFile(ard));
+  EXPECT_EQ(fromStdin.status, kExitSuccess);
+  EXPECT_EQ(fromStdin.out, fromFile.out);
+  EXPECT_EQ(std::count(fromFile.out.begin(), fromFile.out.end(), '\n'), 143);
+}
+
+TEST(Tolvane, InputWithoutTeletextGivesNoPagesAndAnEmptyFile) {
+  const std::string output = TempFile("empty.vtx");
+  std::ofstream(output) << "old content";
+  for (const std::string& input : {std::string("not a recording"), std::string()}) {
+    const Outcome pages = RunCommand({"pages", "-"}, input);
+    EXPECT_EQ(pages.status, kExitSuccess);
+    EXPECT_EQ(pages.out, "");
+    EXPECT_EQ(RunCommand({"save", "-", "-o", output}, input).status, kExitSuccess);
+    EXPECT_EQ(ReadFile(output), "");
+  }
+}
+
+// The page file holds one 968-byte record per subpage, in the order pages lists them.
+TEST(Tolvane, SaveWritesEveryStoredSubpageInStorageOrder) {
+  const std::string arte = SamplePath(testing::kArte), output = TempFile("arte.vtx");
+  ASSERT_EQ(RunCommand({"save", arte, "--output", output}).status, kExitSuccess);
+  const std::string file = ReadFile(output);
+  ASSERT_EQ(file.size(), 104u * 968);
+
+  std::istringstream listing(RunCommand({"pages", arte}).out);
+  std::size_t record = 0;
+  for (std::string line; std::getline(listing, line);) {
+    const unsigned page = static_cast<unsigned>(std::stoul(line.substr(0, 3)));
+    std::istringstream subcodes(line.substr(4));
+    for (std::string subcode; std::getline(subcodes, subcode, ',');) {
+      const std::string_view r(file.data() + 968 * record++, 968);
+      EXPECT_EQ(static_cast<unsigned char>(r[0]), page % 100) << line;
+      EXPECT_EQ(static_cast<unsigned char>(r[2]) | static_cast<unsigned char>(r[3]) << 8, std::stoul(subcode)) << line;
+      EXPECT_EQ(r.substr(965), "VT2");
+    }
+  }
+  EXPECT_EQ(record, 104u);
+}
+
+std::vector<std::vector<int>> CellsOf(const std::string& json) {
+  std::vector<std::vector<int>> cells;
+  const std::regex cell(R"(\[(\d+),(\d+),(\d+),(\d+),(\d+),(\d+)\])");
+  for (auto it = std::sregex_iterator(json.begin(), json.end(), cell); it != std::sregex_iterator(); ++it) {
+    std::vector<int> fields;
+    for (int i = 1; i <= 6; ++i) fields.push_back(std::stoi((*it)[i]));
+    cells.push_back(fields);
+  }
+  return cells;
+}
+
+TEST(Tolvane, CellsPrintsTheDisplayCellsAsOneLineOfJson) {
+  const Outcome o = RunCommand({"cells", SamplePath(testing::kBbc), "100"});
+  ASSERT_EQ(o.status, kExitSuccess);
+  EXPECT_TRUE(o.out.starts_with(R"({"page":100,"subcode":0,"cells":[[[)"));
+  EXPECT_TRUE(o.out.ends_with("]]]}\n"));
+  EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1);
+  const std::vector<std::vector<int>> cells = CellsOf(o.out);
+  ASSERT_EQ(cells.size(), 24u * 40);
+  // Row 0, from column 8: the header text, visible white on black.
+  const std::string ceefax = "CEEFAX";
+  for (std::size_t i = 0; i < ceefax.size(); ++i) {
+    EXPECT_EQ(cells[8 + i], (std::vector<int>{ceefax[i], 0xFFFFFF, 0, 1, 0, 16}));
+  }
+  // Row 1 draws the logo in mosaics.
+  EXPECT_GT(std::count_if(cells.begin() + 40, cells.begin() + 80, [](const auto& c) { return c[4] == 1; }), 20);
+
+  const Outcome subpage = RunCommand({"cells", SamplePath(testing::kArte), "562", "3"});
+  EXPECT_TRUE(subpage.out.starts_with(R"({"page":562,"subcode":3,)"));
+  EXPECT_TRUE(RunCommand({"cells", SamplePath(testing::kArte), "889"}).out.starts_with(R"({"page":889,)"));
+}
+
+std::string Plain(const std::string& terminal) {
+  return std::regex_replace(terminal, std::regex("\x1b\\[[0-9;]*m"), "");
+}
+
+TEST(Tolvane, ShowDrawsThePageAndRevealsConcealedText) {
+  const std::string bbc = SamplePath(testing::kBbc);
+  const Outcome hidden = RunCommand({"show", bbc, "519"});
+  const Outcome revealed = RunCommand({"show", bbc, "519", "--reveal"});
+  ASSERT_EQ(hidden.status, kExitSuccess);
+  EXPECT_EQ(std::count(hidden.out.begin(), hidden.out.end(), '\n'), 24);
+  EXPECT_NE(Plain(hidden.out).find("CEEFAX 1 519"), std::string::npos);
+  // The quiz's answers are concealed.
+  EXPECT_EQ(Plain(hidden.out).find("The Rolling Stones"), std::string::npos);
+  EXPECT_NE(Plain(revealed.out).find("The Rolling Stones"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tolv::tolvane

@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/unit/TsBuilder.h"
+#include "tools/recordings/TeletextPid.h"
+#include "tools/recordings/TsReader.h"
+
+namespace tolv::testing {
+namespace {
+
+using recordings::ChooseTeletextPid;
+using recordings::ReadTransportStream;
+using recordings::TsReadCounts;
+
+constexpr std::uint16_t kPid = 0x0123;
+
+struct Delivered {
+  std::vector<Bytes> buffers;
+  TsReadCounts counts;
+};
+
+Delivered Read(const Bytes& stream, std::uint16_t pid = kPid) {
+  Delivered result;
+  result.counts = ReadTransportStream(stream, pid, [&](const std::uint8_t* data, std::int32_t length) {
+    result.buffers.emplace_back(data, data + length);
+  });
+  return result;
+}
+
+// Three PES of 2, 9 and 5 units (one, three and two packets), on kPid.
+struct ThreePes {
+  Bytes fields[3] = {DataUnits(2, 1), DataUnits(9, 2), DataUnits(5, 3)};
+  Bytes packets[3];
+  ThreePes() {
+    std::uint8_t counter = 7;
+    for (int i = 0; i < 3; ++i) packets[i] = Packetize(kPid, PesOf(fields[i]), counter);
+  }
+  Bytes Stream() const {
+    Bytes s;
+    for (const Bytes& p : packets) Append(s, p);
+    return s;
+  }
+};
+
+TEST(TsReader, DeliversTheDataFieldOfEveryCompletePesAsOneBuffer) {
+  const ThreePes pes;
+  const Delivered got = Read(pes.Stream());
+  ASSERT_EQ(got.buffers.size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(got.buffers[i], pes.fields[i]) << "PES " << i;
+  EXPECT_EQ(got.counts.PesDelivered, 3u);
+}
+
+TEST(TsReader, SkipsJunkBeforeTheFirstPacket) {
+  const ThreePes pes;
+  struct Case {
+    const char* name;
+    Bytes junk;
+  };
+  const Case cases[] = {
+      {"one byte", {0x00}},
+      {"stray sync bytes", {0x47, 0x47, 0x00, 0x47}},
+      {"most of a packet of sync bytes", Bytes(187, 0x47)},
+  };
+  for (const Case& c : cases) {
+    Bytes stream = c.junk;
+    Append(stream, pes.Stream());
+    const Delivered got = Read(stream);
+    ASSERT_EQ(got.buffers.size(), 3u) << c.name;
+    EXPECT_EQ(got.buffers[0], pes.fields[0]) << c.name;
+    EXPECT_EQ(got.buffers[2], pes.fields[2]) << c.name;
+  }
+}
+
+// Only a sync byte followed by another one a packet later (or by the end) starts a packet: the
+// packet just before junk counts only when the junk begins with a sync byte. Reading resumes at
+// the first packet after the junk.
+TEST(TsReader, ResynchronisesAfterJunk) {
+  const ThreePes pes;
+  struct Case {
+    const char* name;
+    Bytes junk;
+    bool packetBeforeRead;
+  };
+  const Case cases[] = {
+      {"junk without sync bytes", {0x00, 0x12}, false},
+      {"junk starting with a sync byte", {0x47, 0x01, 0x47}, true},
+      {"a long run of sync bytes", Bytes(200, 0x47), true},
+  };
+  for (const Case& c : cases) {
+    Bytes stream = pes.packets[0];
+    Append(stream, pes.packets[1]);
+    Append(stream, c.junk);
+    Append(stream, pes.packets[2]);
+    const Delivered got = Read(stream);
+    ASSERT_EQ(got.buffers.size(), c.packetBeforeRead ? 3u : 2u) << c.name;
+    EXPECT_EQ(got.buffers.front(), pes.fields[0]) << c.name;
+    EXPECT_EQ(got.buffers.back(), pes.fields[2]) << c.name;
+  }
+}
+
+TEST(TsReader, APacketCutShortAtTheEndIsNotRead) {
+  const ThreePes pes;
+  Bytes stream = pes.Stream();
+  stream.pop_back();  // the last packet of the third PES loses its last byte
+  const Delivered got = Read(stream);
+  EXPECT_EQ(got.buffers.size(), 2u);
+  EXPECT_EQ(got.counts.PesDropped, 1u);
+}
+
+TEST(TsReader, ReadsOnlyTheChosenPid) {
+  std::uint8_t ourCounter = 0, theirCounter = 5;
+  Bytes stream;
+  // Interleaved packet by packet: the other PID's counters must not disturb ours.
+  const Bytes a = Packetize(kPid, PesOf(DataUnits(6, 10)), ourCounter);
+  const Bytes b = Packetize(0x0124, PesOf(DataUnits(6, 20)), theirCounter);
+  for (std::size_t at = 0; at < a.size(); at += 188) {
+    stream.insert(stream.end(), a.begin() + static_cast<long>(at), a.begin() + static_cast<long>(at + 188));
+    stream.insert(stream.end(), b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at + 188));
+  }
+  const Delivered got = Read(stream);
+  ASSERT_EQ(got.buffers.size(), 1u);
+  EXPECT_EQ(got.buffers[0], DataUnits(6, 10));
+  EXPECT_EQ(Read(stream, 0x0124).buffers.at(0), DataUnits(6, 20));
+}
+
+// The middle PES (three packets, counters 8, 9 and 10) suffers one fault; the PES before and
+// after it survive.
+TEST(TsReader, ErrorsAndGapsDropOnlyThePesBeingCollected) {
+  const ThreePes pes;
+  const auto packet = [&](int i) {
+    return Bytes(pes.packets[1].begin() + 188 * i, pes.packets[1].begin() + 188 * (i + 1));
+  };
+  const Bytes start = packet(0), middle = packet(1), end = packet(2);
+  Bytes errored = middle;
+  errored[1] |= 0x80;
+  const Bytes adaptationOnly = TsPacketOf(kPid, 3, {}, {.payload = false});
+
+  struct Fault {
+    const char* name;
+    std::vector<Bytes> packets;
+    bool survives;
+    std::size_t errors, gaps, duplicates;
+  };
+  const Fault faults[] = {
+      {"nothing wrong", {start, middle, end}, true, 0, 0, 0},
+      // An errored packet's counter is not trusted, so the packet after it shows a gap.
+      {"transport error", {start, errored, end}, false, 1, 1, 0},
+      {"transport error, then the packet again", {start, errored, middle, end}, false, 1, 0, 0},
+      {"packet lost", {start, end}, false, 0, 1, 0},
+      {"packet sent twice", {start, middle, middle, end}, true, 0, 0, 1},
+      {"packet sent three times", {start, middle, middle, middle, end}, false, 0, 1, 1},
+      // Without a payload the counter does not advance, whatever it says.
+      {"adaptation-only packet between", {start, adaptationOnly, middle, end}, true, 0, 0, 0},
+  };
+  for (const Fault& f : faults) {
+    Bytes stream = pes.packets[0];
+    for (const Bytes& p : f.packets) Append(stream, p);
+    Append(stream, pes.packets[2]);
+    const Delivered got = Read(stream);
+    ASSERT_EQ(got.buffers.size(), f.survives ? 3u : 2u) << f.name;
+    EXPECT_EQ(got.buffers.front(), pes.fields[0]) << f.name;
+    EXPECT_EQ(got.buffers.back(), pes.fields[2]) << f.name;
+    if (f.survives) {
+      EXPECT_EQ(got.buffers[1], pes.fields[1]) << f.name;
+    }
+    EXPECT_EQ(got.counts.TransportErrors, f.errors) << f.name;
+    EXPECT_EQ(got.counts.ContinuityGaps, f.gaps) << f.name;
+    EXPECT_EQ(got.counts.Duplicates, f.duplicates) << f.name;
+  }
+}
+
+TEST(TsReader, APesEndsAtItsDeclaredLength) {
+  // The declared length covers 2 units; the packet carries 3: the third is not part of the PES.
+  Bytes pes = PesOf(DataUnits(2));
+  Append(pes, DataUnits(1, 99));
+  std::uint8_t counter = 0;
+  const Delivered got = Read(Packetize(kPid, pes, counter));
+  ASSERT_EQ(got.buffers.size(), 1u);
+  EXPECT_EQ(got.buffers[0], DataUnits(2));
+}
+
+TEST(TsReader, AnUnboundedPesEndsAtTheNextStartOrTheEndOfInput) {
+  std::uint8_t counter = 0;
+  Bytes stream = Packetize(kPid, PesOf(DataUnits(6, 1), {.unboundedLength = true}), counter);
+  Append(stream, Packetize(kPid, PesOf(DataUnits(2, 2), {.unboundedLength = true}), counter));
+  const Delivered got = Read(stream);
+  ASSERT_EQ(got.buffers.size(), 2u);
+  EXPECT_EQ(got.buffers[0], DataUnits(6, 1));
+  EXPECT_EQ(got.buffers[1], DataUnits(2, 2));
+}
+
+TEST(TsReader, APesStillIncompleteIsDropped) {
+  const Bytes whole = PesOf(DataUnits(9));  // three packets
+  std::uint8_t counter = 0;
+  const Bytes packets = Packetize(kPid, whole, counter);
+  const Bytes firstTwo(packets.begin(), packets.begin() + 2 * 188);
+  const Bytes next = Packetize(kPid, PesOf(DataUnits(1, 7)), counter);
+
+  Bytes cutByNextStart = firstTwo;
+  Append(cutByNextStart, next);
+  const Delivered atStart = Read(cutByNextStart);
+  ASSERT_EQ(atStart.buffers.size(), 1u);
+  EXPECT_EQ(atStart.buffers[0], DataUnits(1, 7));
+  EXPECT_EQ(atStart.counts.PesDropped, 1u);
+
+  const Delivered atEnd = Read(firstTwo);
+  EXPECT_TRUE(atEnd.buffers.empty());
+  EXPECT_EQ(atEnd.counts.PesDropped, 1u);
+}
+
+TEST(TsReader, SkipsACompletePesThatIsNotEbuTeletext) {
+  struct Case {
+    const char* name;
+    PesOptions options;
+    bool delivered;
+  };
+  const Case cases[] = {
+      {"data_identifier 0x10", {.dataIdentifier = 0x10}, true},
+      {"data_identifier 0x1F", {.dataIdentifier = 0x1F}, true},
+      {"data_identifier 0x0F", {.dataIdentifier = 0x0F}, false},
+      {"data_identifier 0x20", {.dataIdentifier = 0x20}, false},
+      {"data_identifier 0x94", {.dataIdentifier = 0x94}, false},
+      {"audio stream_id", {.streamId = 0xC0}, false},
+      {"padding stream_id", {.streamId = 0xBE}, false},
+      {"bad start code", {.startCode = {0x00, 0x01, 0x01}}, false},
+  };
+  for (const Case& c : cases) {
+    std::uint8_t counter = 0;
+    const Delivered got = Read(Packetize(kPid, PesOf(DataUnits(2), c.options), counter));
+    EXPECT_EQ(got.buffers.size(), c.delivered ? 1u : 0u) << c.name;
+    EXPECT_EQ(got.counts.PesSkipped, c.delivered ? 0u : 1u) << c.name;
+  }
+}
+
+TEST(Crc32Mpeg2, MatchesTheCatalogueCheckValue) {
+  const std::string check = "123456789";
+  EXPECT_EQ(recordings::Crc32Mpeg2({reinterpret_cast<const std::uint8_t*>(check.data()), check.size()}), 0x0376E6E7u);
+}
+
+// A stream with a PAT naming PMTs on 0x100 and 0x200, and PES of teletext on several PIDs.
+struct PidChoiceCase {
+  const char* name;
+  std::vector<Bytes> packets;
+  std::optional<std::uint16_t> chosen;
+};
+
+Bytes TeletextPesOn(std::uint16_t pid, std::uint8_t dataIdentifier = 0x10) {
+  std::uint8_t counter = 0;
+  return Packetize(pid, PesOf(DataUnits(1), {.dataIdentifier = dataIdentifier}), counter);
+}
+
+TEST(ChooseTeletextPid, PrefersProgramMapsThenTeletextPes) {
+  const Bytes pat = PsiPacketOf(0, 0, PatOf({0x100, 0x200}));
+  const Bytes pmtTwoTeletext =
+      PsiPacketOf(0x100, 0, PmtOf(1, {{0x300, 0x06, kTeletextDescriptor}, {0x250, 0x06, kTeletextDescriptor}}));
+  const Bytes pmtSubtitles = PsiPacketOf(0x200, 0, PmtOf(2, {{0x40, 0x06, kSubtitlingDescriptor}}));
+  const Bytes pmtOtherProgram = PsiPacketOf(0x200, 0, PmtOf(2, {{0x240, 0x06, kTeletextDescriptor}}));
+  Bytes badCrc = pmtOtherProgram;
+  badCrc[20] ^= 0x01;
+  const Bytes orphanPmt = PsiPacketOf(0x400, 0, PmtOf(3, {{0x30, 0x06, kTeletextDescriptor}}));
+
+  const PidChoiceCase cases[] = {
+      {"lowest PID any PMT marks", {pat, pmtTwoTeletext, pmtOtherProgram}, 0x240},
+      {"PMT before the PAT", {pmtOtherProgram, pmtTwoTeletext, pat}, 0x240},
+      {"PMT marking wins over lower PES PIDs", {pat, TeletextPesOn(0x20), pmtTwoTeletext}, 0x250},
+      {"PMT with a bad CRC is ignored", {pat, badCrc, pmtTwoTeletext}, 0x250},
+      {"PMT on a PID the PAT does not name", {pat, orphanPmt, TeletextPesOn(0x50)}, 0x50},
+      {"no PMT marks teletext: lowest teletext PES",
+       {pat, pmtSubtitles, TeletextPesOn(0x60), TeletextPesOn(0x45)},
+       0x45},
+      {"no PSI at all", {TeletextPesOn(0x13F0), TeletextPesOn(0x1400)}, 0x13F0},
+      {"PES of other data identifiers do not count", {TeletextPesOn(0x30, 0x99), TeletextPesOn(0x31, 0x1F)}, 0x31},
+      {"no teletext anywhere", {pat, pmtSubtitles, TeletextPesOn(0x30, 0x20)}, std::nullopt},
+      {"empty input", {}, std::nullopt},
+  };
+  for (const PidChoiceCase& c : cases) {
+    Bytes stream;
+    for (const Bytes& p : c.packets) Append(stream, p);
+    EXPECT_EQ(ChooseTeletextPid(stream), c.chosen) << c.name;
+  }
+}
+
+TEST(ChooseTeletextPid, ReassemblesAPmtSpanningTwoPackets) {
+  std::vector<Stream> streams;
+  for (std::uint16_t pid = 0x500; pid > 0x4EC; --pid) streams.push_back({pid, 0x06, kSubtitlingDescriptor});
+  streams.push_back({0x777, 0x06, kTeletextDescriptor});
+  Bytes payload = {0x00};
+  Append(payload, PmtOf(1, streams));
+  ASSERT_GT(payload.size(), 184u);
+  ASSERT_LE(payload.size(), 2 * 184u);
+  payload.resize(2 * 184, 0xFF);
+  Bytes stream = PsiPacketOf(0, 0, PatOf({0x100}));
+  Append(stream, TsPacketOf(0x100, 0, Bytes(payload.begin(), payload.begin() + 184), {.unitStart = true}));
+  Append(stream, TsPacketOf(0x100, 1, Bytes(payload.begin() + 184, payload.end())));
+  EXPECT_EQ(ChooseTeletextPid(stream), 0x777);
+}
+
+// Any bytes are input: mutations of a valid stream must never read outside the input or deliver
+// more than the input holds.
+TEST(TsReader, SurvivesArbitraryBytes) {
+  const ThreePes pes;
+  Bytes valid = PsiPacketOf(0, 0, PatOf({0x100}));
+  Append(valid, PsiPacketOf(0x100, 0, PmtOf(1, {{kPid, 0x06, kTeletextDescriptor}})));
+  Append(valid, pes.Stream());
+  std::mt19937 random(1234);
+  for (int round = 0; round < 300; ++round) {
+    Bytes input = valid;
+    const int flips = 1 + static_cast<int>(random() % 40);
+    for (int i = 0; i < flips; ++i) input[random() % input.size()] = static_cast<std::uint8_t>(random());
+    if (round % 3 == 0) input.resize(random() % input.size());
+    std::size_t deliveredBytes = 0;
+    const std::optional<std::uint16_t> pid = ChooseTeletextPid(input);
+    ReadTransportStream(input, pid.value_or(kPid), [&](const std::uint8_t*, std::int32_t length) {
+      deliveredBytes += static_cast<std::size_t>(length);
+    });
+    EXPECT_LE(deliveredBytes, input.size()) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace tolv::testing

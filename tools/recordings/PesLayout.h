@@ -1,0 +1,41 @@
+// The fields of a teletext PES packet (EN 300 472): a PES header of private stream 1, one
+// data_identifier byte, then the data field of 46-byte data units.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace tolv::recordings {
+
+inline constexpr std::uint8_t kPrivateStream1 = 0xBD;
+inline constexpr std::uint8_t kFirstEbuDataIdentifier = 0x10;
+inline constexpr std::uint8_t kLastEbuDataIdentifier = 0x1F;
+// Start code prefix, stream_id and PES_packet_length.
+inline constexpr std::size_t kPesLengthFieldEnd = 6;
+
+// 6 + PES_packet_length, or none while fewer than 6 bytes are known or when the length is 0
+// (unbounded: the PES runs to the next one).
+inline std::optional<std::size_t> DeclaredPesSize(std::span<const std::uint8_t> pes) {
+  if (pes.size() < kPesLengthFieldEnd) return std::nullopt;
+  const std::size_t length = static_cast<std::size_t>(pes[4] << 8 | pes[5]);
+  if (length == 0) return std::nullopt;
+  return kPesLengthFieldEnd + length;
+}
+
+// Where the data field starts, just after the data_identifier; none for a bad start code,
+// another stream_id, a header running past the bytes given, or a data_identifier outside the
+// EBU teletext range.
+inline std::optional<std::size_t> TeletextDataFieldOffset(std::span<const std::uint8_t> pes) {
+  constexpr std::size_t kHeaderLengthField = 8;  // PES_header_data_length
+  if (pes.size() <= kHeaderLengthField) return std::nullopt;
+  if (pes[0] != 0x00 || pes[1] != 0x00 || pes[2] != 0x01 || pes[3] != kPrivateStream1) return std::nullopt;
+  const std::size_t identifierAt = kHeaderLengthField + 1 + pes[kHeaderLengthField];
+  if (identifierAt >= pes.size()) return std::nullopt;
+  const std::uint8_t dataIdentifier = pes[identifierAt];
+  if (dataIdentifier < kFirstEbuDataIdentifier || dataIdentifier > kLastEbuDataIdentifier) return std::nullopt;
+  return identifierAt + 1;
+}
+
+}  // namespace tolv::recordings

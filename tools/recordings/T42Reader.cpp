@@ -1,0 +1,32 @@
+#include "tools/recordings/T42Reader.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "decoder/Vt_fkt.h"
+
+namespace tolv::recordings {
+
+void WrapT42Packet(const std::uint8_t* packet, std::uint8_t* unit) {
+  unit[0] = 0x02;  // EBU teletext non-subtitle data
+  unit[1] = 0x2C;
+  unit[2] = 0x00;
+  unit[3] = 0xE4;
+  for (std::size_t i = 0; i < kT42PacketSize; ++i) unit[4 + i] = ReverseTable[packet[i]];
+}
+
+std::size_t ReadT42(std::span<const std::uint8_t> input, const DataSink& sink, std::size_t unitsPerBatch) {
+  const std::size_t packets = input.size() / kT42PacketSize;
+  unitsPerBatch = std::clamp<std::size_t>(unitsPerBatch, 1, kT42UnitsPerBatch * 64);
+  std::vector<std::uint8_t> batch(std::min(packets, unitsPerBatch) * kDataUnitSize);
+  for (std::size_t first = 0; first < packets; first += unitsPerBatch) {
+    const std::size_t count = std::min(unitsPerBatch, packets - first);
+    for (std::size_t i = 0; i < count; ++i) {
+      WrapT42Packet(input.data() + (first + i) * kT42PacketSize, batch.data() + i * kDataUnitSize);
+    }
+    sink(batch.data(), static_cast<std::int32_t>(count * kDataUnitSize));
+  }
+  return packets;
+}
+
+}  // namespace tolv::recordings

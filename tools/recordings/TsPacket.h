@@ -1,0 +1,76 @@
+// MPEG-2 transport stream packets (ISO/IEC 13818-1): finding them in a run of bytes and reading
+// the few header fields the teletext readers need.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace tolv::recordings {
+
+inline constexpr std::size_t kTsPacketSize = 188;
+inline constexpr std::uint8_t kTsSyncByte = 0x47;
+inline constexpr std::uint16_t kPatPid = 0x0000;
+
+struct TsPacket {
+  std::uint16_t Pid = 0;
+  bool TransportError = false;
+  bool PayloadUnitStart = false;
+  // The adaptation_field_control says a payload follows; only such packets advance the counter.
+  bool HasPayload = false;
+  std::uint8_t ContinuityCounter = 0;
+  // Empty when there is none, or when a damaged adaptation field claims more than the packet.
+  std::span<const std::uint8_t> Payload;
+};
+
+// Follows the continuity_counter of one PID's packets that carry a payload.
+class ContinuityCheck {
+ public:
+  enum class Verdict : std::uint8_t { kInSequence, kDuplicate, kGap };
+
+  // The multiplexer may send a packet twice; a second repeat means packets were lost.
+  Verdict Check(std::uint8_t counter) {
+    if (!known_) {
+      known_ = true;
+      last_ = counter;
+      return Verdict::kInSequence;
+    }
+    if (counter == last_) {
+      if (repeated_) return Verdict::kGap;
+      repeated_ = true;
+      return Verdict::kDuplicate;
+    }
+    const bool inSequence = counter == ((last_ + 1) & 0x0F);
+    last_ = counter;
+    repeated_ = false;
+    return inSequence ? Verdict::kInSequence : Verdict::kGap;
+  }
+
+ private:
+  bool known_ = false;
+  bool repeated_ = false;
+  std::uint8_t last_ = 0;
+};
+
+// Reads the header of the 188 bytes at packet, which start with the sync byte.
+TsPacket ParseTsPacket(const std::uint8_t* packet);
+
+// A packet starts at a sync byte that is followed by another one a packet later, or by the end of
+// the input; anywhere else the scan moves on by one byte. Each byte is looked at a bounded number
+// of times, so any input is scanned in linear time.
+template <typename Visitor>
+void ForEachTsPacket(std::span<const std::uint8_t> input, Visitor&& visit) {
+  const std::size_t size = input.size();
+  std::size_t offset = 0;
+  while (size - offset >= kTsPacketSize) {
+    const std::size_t next = offset + kTsPacketSize;
+    if (input[offset] == kTsSyncByte && (next == size || input[next] == kTsSyncByte)) {
+      visit(ParseTsPacket(input.data() + offset));
+      offset = next;
+    } else {
+      ++offset;
+    }
+  }
+}
+
+}  // namespace tolv::recordings

@@ -1,0 +1,78 @@
+#include "tools/recordings/TsReader.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "tools/recordings/PesLayout.h"
+
+namespace tolv::recordings {
+
+void PesCollector::Feed(const TsPacket& packet) {
+  if (packet.Pid != pid_) return;
+  ++counts_.Packets;
+  if (packet.TransportError) {
+    ++counts_.TransportErrors;
+    Drop();
+    return;
+  }
+  if (!packet.HasPayload) return;
+  switch (continuity_.Check(packet.ContinuityCounter)) {
+    case ContinuityCheck::Verdict::kDuplicate: ++counts_.Duplicates; return;
+    case ContinuityCheck::Verdict::kGap:
+      ++counts_.ContinuityGaps;
+      Drop();
+      break;
+    case ContinuityCheck::Verdict::kInSequence: break;
+  }
+  if (packet.PayloadUnitStart) {
+    EndAtNextStart();
+    pes_.clear();
+    collecting_ = true;
+  }
+  if (collecting_) Append(packet.Payload);
+}
+
+void PesCollector::EndAtNextStart() {
+  if (!collecting_) return;
+  // A PES of declared length would have been delivered the moment it was whole.
+  if (pes_.size() >= kPesLengthFieldEnd && !DeclaredPesSize(pes_)) {
+    Deliver();
+  } else {
+    Drop();
+  }
+}
+
+void PesCollector::Append(std::span<const std::uint8_t> bytes) {
+  pes_.insert(pes_.end(), bytes.begin(), bytes.end());
+  const std::optional<std::size_t> declared = DeclaredPesSize(pes_);
+  if (declared && pes_.size() >= *declared) {
+    pes_.resize(*declared);  // what follows the declared length is not part of the PES
+    Deliver();
+  }
+}
+
+void PesCollector::Deliver() {
+  collecting_ = false;
+  const std::optional<std::size_t> dataField = TeletextDataFieldOffset(pes_);
+  // The callback takes a 32-bit length; a data field beyond it cannot come from a real PES.
+  if (!dataField || pes_.size() - *dataField > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    ++counts_.PesSkipped;
+    return;
+  }
+  ++counts_.PesDelivered;
+  sink_(pes_.data() + *dataField, static_cast<std::int32_t>(pes_.size() - *dataField));
+}
+
+void PesCollector::Drop() {
+  if (collecting_) ++counts_.PesDropped;
+  collecting_ = false;
+}
+
+TsReadCounts ReadTransportStream(std::span<const std::uint8_t> input, std::uint16_t pid, const DataSink& sink) {
+  PesCollector collector(pid, sink);
+  ForEachTsPacket(input, [&](const TsPacket& packet) { collector.Feed(packet); });
+  collector.Finish();
+  return collector.Counts();
+}
+
+}  // namespace tolv::recordings

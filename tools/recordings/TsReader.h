@@ -1,0 +1,53 @@
+// The transport stream reader: the data field of every complete teletext PES on one PID, each
+// as one buffer, the way the host's PID filter hands them to the data callback.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "tools/recordings/DataSink.h"
+#include "tools/recordings/TsPacket.h"
+
+namespace tolv::recordings {
+
+struct TsReadCounts {
+  std::size_t Packets = 0;          // packets of the PID
+  std::size_t TransportErrors = 0;  // packets with transport_error_indicator set
+  std::size_t Duplicates = 0;       // repeated packets ignored
+  std::size_t ContinuityGaps = 0;
+  std::size_t PesDelivered = 0;
+  std::size_t PesDropped = 0;  // cut short by an error, a gap, the next PES or the end
+  std::size_t PesSkipped = 0;  // complete, but not EBU teletext
+};
+
+// Collects the PES packets of one PID from its transport packets.
+class PesCollector {
+ public:
+  PesCollector(std::uint16_t pid, DataSink sink) : pid_(pid), sink_(std::move(sink)) {}
+
+  // Packets of other PIDs are ignored.
+  void Feed(const TsPacket& packet);
+  // The end of the input: only a PES of unbounded length may still complete.
+  void Finish() { EndAtNextStart(); }
+
+  const TsReadCounts& Counts() const { return counts_; }
+
+ private:
+  void EndAtNextStart();
+  void Append(std::span<const std::uint8_t> bytes);
+  void Deliver();
+  void Drop();
+
+  std::uint16_t pid_;
+  DataSink sink_;
+  ContinuityCheck continuity_;
+  std::vector<std::uint8_t> pes_;
+  bool collecting_ = false;
+  TsReadCounts counts_;
+};
+
+TsReadCounts ReadTransportStream(std::span<const std::uint8_t> input, std::uint16_t pid, const DataSink& sink);
+
+}  // namespace tolv::recordings

@@ -1,0 +1,157 @@
+#include "tools/tolvane/Arguments.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "tools/recordings/Recording.h"
+#include "tools/recordings/TeletextPid.h"
+
+namespace tolv::tolvane {
+namespace {
+
+constexpr unsigned kFirstPage = 100;
+constexpr unsigned kLastPage = 899;
+
+std::optional<Command> CommandNamed(const std::string& name) {
+  if (name == "pages") return Command::kPages;
+  if (name == "save") return Command::kSave;
+  if (name == "cells") return Command::kCells;
+  if (name == "show") return Command::kShow;
+  return std::nullopt;
+}
+
+bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+// Splits "--name=value" into its parts; other arguments come back whole with no value.
+std::pair<std::string, std::optional<std::string>> SplitOption(const std::string& arg) {
+  const std::size_t equals = arg.find('=');
+  if (arg.rfind("--", 0) != 0 || equals == std::string::npos) return {arg, std::nullopt};
+  return {arg.substr(0, equals), arg.substr(equals + 1)};
+}
+
+class Parser {
+ public:
+  explicit Parser(std::span<const std::string> args) : args_(args) {}
+
+  ParsedArguments Parse() {
+    if (ReadCommand() && !result_.invocation.help && ReadOptions()) CheckPositionals();
+    return result_;
+  }
+
+ private:
+  bool Fail(std::string message) {
+    result_.error = std::move(message);
+    return false;
+  }
+
+  bool ReadCommand() {
+    Invocation& inv = result_.invocation;
+    if (args_.empty()) return Fail("no command given (try 'tolvane --help')");
+    if (IsHelp(args_[0])) {
+      inv.help = true;
+      return true;
+    }
+    const std::optional<Command> command = CommandNamed(args_[0]);
+    if (!command) return Fail("unknown command '" + args_[0] + "' (try 'tolvane --help')");
+    inv.command = *command;
+    inv.help = std::any_of(args_.begin() + 1, std::find(args_.begin() + 1, args_.end(), "--"), IsHelp);
+    return true;
+  }
+
+  // The value of an option: after '=' or in the next argument.
+  std::optional<std::string> OptionValue(const std::string& name, const std::optional<std::string>& inlineValue,
+                                         std::size_t& i) {
+    if (inlineValue) return inlineValue;
+    if (i + 1 < args_.size()) return args_[++i];
+    Fail("option " + name + " needs a value");
+    return std::nullopt;
+  }
+
+  bool ReadOptions() {
+    Invocation& inv = result_.invocation;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < args_.size(); ++i) {
+      const std::string& arg = args_[i];
+      if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+        positionals_.push_back(arg);
+        continue;
+      }
+      const auto [name, inlineValue] = SplitOption(arg);
+      if (name == "--") {
+        optionsEnded = true;
+      } else if (name == "--pid") {
+        const std::optional<std::string> value = OptionValue(name, inlineValue, i);
+        if (!value) return false;
+        const std::optional<unsigned> pid = ParseNumber(*value, recordings::kMaxPid, true);
+        if (!pid) return Fail("invalid PID '" + *value + "' (0 to 8191, or 0x0 to 0x1FFF)");
+        inv.pid = static_cast<std::uint16_t>(*pid);
+      } else if ((name == "-o" || name == "--output") && inv.command == Command::kSave) {
+        const std::optional<std::string> value = OptionValue(name, inlineValue, i);
+        if (!value) return false;
+        inv.output = *value;
+      } else if (name == "--reveal" && inv.command == Command::kShow && !inlineValue) {
+        inv.reveal = true;
+      } else {
+        return Fail("unknown option '" + arg + "' for " + args_[0] + " (try 'tolvane " + args_[0] + " --help')");
+      }
+    }
+    return true;
+  }
+
+  bool CheckPositionals() {
+    Invocation& inv = result_.invocation;
+    const bool wantsPage = inv.command == Command::kCells || inv.command == Command::kShow;
+    const std::size_t least = wantsPage ? 2 : 1;
+    const std::size_t most = wantsPage ? 3 : 1;
+    if (positionals_.size() < least) return Fail(wantsPage ? "missing INPUT or PAGE" : "missing INPUT");
+    if (positionals_.size() > most) return Fail("unexpected argument '" + positionals_[most] + "'");
+    inv.input = positionals_[0];
+    if (inv.pid && recordings::FormatOfInputName(inv.input) == recordings::RecordingFormat::kT42) {
+      return Fail("--pid does not apply to the T42 input '" + inv.input + "'");
+    }
+    if (inv.command == Command::kSave && inv.output.empty()) return Fail("save needs -o FILE");
+    if (!wantsPage) return true;
+    const std::optional<unsigned> page = ParseNumber(positionals_[1], kLastPage, false);
+    if (!page || *page < kFirstPage) {
+      return Fail("page '" + positionals_[1] + "' is not a page number from 100 to 899");
+    }
+    inv.page = *page;
+    if (positionals_.size() < 3) return true;
+    const std::optional<unsigned> subcode = ParseNumber(positionals_[2], 0xFFFF, false);
+    if (!subcode) return Fail("subcode '" + positionals_[2] + "' is not a number from 0 to 65535");
+    inv.subcode = static_cast<std::uint16_t>(*subcode);
+    return true;
+  }
+
+  std::span<const std::string> args_;
+  std::vector<std::string> positionals_;
+  ParsedArguments result_;
+};
+
+}  // namespace
+
+std::optional<unsigned> ParseNumber(const std::string& text, unsigned limit, bool allowHex) {
+  const bool hex = allowHex && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const std::string digits = hex ? text.substr(2) : text;
+  if (digits.empty()) return std::nullopt;
+  unsigned long long value = 0;
+  for (char c : digits) {
+    unsigned digit;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<unsigned>(c - '0');
+    } else if (hex && c >= 'a' && c <= 'f') {
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    } else if (hex && c >= 'A' && c <= 'F') {
+      digit = static_cast<unsigned>(c - 'A' + 10);
+    } else {
+      return std::nullopt;
+    }
+    value = value * (hex ? 16 : 10) + digit;
+    if (value > limit) return std::nullopt;
+  }
+  return static_cast<unsigned>(value);
+}
+
+ParsedArguments ParseArguments(std::span<const std::string> args) { return Parser(args).Parse(); }
+
+}  // namespace tolv::tolvane

@@ -1,0 +1,36 @@
+// The command line of tolvane, checked and taken apart before any input is read.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace tolv::tolvane {
+
+enum class Command : std::uint8_t { kNone, kPages, kSave, kCells, kShow };
+
+struct Invocation {
+  Command command = Command::kNone;
+  bool help = false;
+  std::string input;
+  std::optional<std::uint16_t> pid;
+  std::string output;  // save
+  unsigned page = 0;   // as a user types it, 100..899
+  std::optional<std::uint16_t> subcode;
+  bool reveal = false;  // show
+};
+
+struct ParsedArguments {
+  Invocation invocation;
+  std::string error;  // empty when the command line is usable
+};
+
+// args: the arguments after the program name. --help anywhere asks for help and wins over
+// every other problem of the command line.
+ParsedArguments ParseArguments(std::span<const std::string> args);
+
+// Decimal, or hexadecimal after "0x"; none when text is no such number or exceeds limit.
+std::optional<unsigned> ParseNumber(const std::string& text, unsigned limit, bool allowHex);
+
+}  // namespace tolv::tolvane

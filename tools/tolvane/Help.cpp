@@ -1,0 +1,83 @@
+#include "tools/tolvane/Help.h"
+
+namespace tolv::tolvane {
+namespace {
+
+constexpr std::string_view kGeneral = R"(tolvane: teletext recordings in, pages out
+
+usage: tolvane COMMAND INPUT [PAGE [SUBCODE]] [OPTIONS]
+
+commands:
+  pages INPUT                  list the stored pages with their subcodes
+  save INPUT -o FILE           write the page file of every stored page
+  cells INPUT PAGE [SUBCODE]   print one subpage's display cells as JSON
+  show INPUT PAGE [SUBCODE]    show one subpage in the terminal
+
+The whole INPUT goes through the plug-in's data callback into a page store;
+pages still being assembled when the input ends are not stored.
+
+INPUT   a transport stream file; a T42 file (name ending in .t42, any case);
+        or '-' for a transport stream on standard input
+PAGE    100 to 899
+SUBCODE decimal, as 'pages' prints it; the lowest one when left out
+
+options:
+  --pid N   read the transport stream's teletext from PID N (decimal or 0x hex).
+            By default: the lowest PID that a PMT marks as teletext, or, with no
+            such PMT, the lowest PID carrying teletext PES packets
+  --help    this text; 'tolvane COMMAND --help' describes one command
+
+exit status: 0 done; 1 the page or subcode is not in the recording;
+2 usage error, unreadable input or unwritable output
+)";
+
+constexpr std::string_view kPages = R"(usage: tolvane pages INPUT [--pid N]
+
+One line per stored page in storage order (800 to 899 first, then 100 to 799):
+the page number, a space, and its subcodes in ascending order, comma-separated,
+for example "150 1,2,3". A recording without teletext prints nothing.
+)";
+
+constexpr std::string_view kSave = R"(usage: tolvane save INPUT -o FILE [--pid N]
+
+Writes the page file of every stored page and subpage to FILE (replacing it),
+exactly as the viewer's page file command writes it after the same reception:
+968-byte records in storage order. A recording without teletext gives an empty
+file.
+)";
+
+constexpr std::string_view kCells = R"(usage: tolvane cells INPUT PAGE [SUBCODE] [--pid N]
+
+Prints the 24 x 40 display cells of the subpage as one line of JSON:
+{"page":100,"subcode":0,"cells":[[[Ch,FgColor,BgColor,CharSet,Mosaic,Flags],...]]}
+cells[row][column], colours as 0x00BBGGRR numbers, flags 1 separated,
+2 double height, 4 conceal, 8 flash, 16 visible.
+)";
+
+constexpr std::string_view kShow = R"(usage: tolvane show INPUT PAGE [SUBCODE] [--reveal] [--pid N]
+
+Draws the subpage in the terminal (24-bit colour, UTF-8), 24 lines of 40 cells.
+  text          in the national character subset the page header names
+  mosaics       contiguous ones as sextant block characters; separated ones as
+                Braille dots, whose gaps stand for the separation
+  double height the cell shows in its own row and again in the row below;
+                mosaics are stretched over both rows (top third twice in the
+                upper row, bottom third twice in the lower row)
+  conceal       concealed cells are blank unless --reveal
+  flash         flashing cells blink (where the terminal blinks)
+)";
+
+}  // namespace
+
+std::string_view HelpText(Command command) {
+  switch (command) {
+    case Command::kPages: return kPages;
+    case Command::kSave: return kSave;
+    case Command::kCells: return kCells;
+    case Command::kShow: return kShow;
+    case Command::kNone: break;
+  }
+  return kGeneral;
+}
+
+}  // namespace tolv::tolvane
