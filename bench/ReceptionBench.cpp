@@ -44,7 +44,7 @@ void BM_DataCallback(benchmark::State& state) {
     return;
   }
   const std::size_t bufferSize = static_cast<std::size_t>(state.range(0)) * kDataUnitSize;
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+  for (auto _ : state) {
     state.PauseTiming();
     auto reception = std::make_unique<Reception>();
     state.ResumeTiming();
@@ -66,7 +66,7 @@ void BM_Reader(benchmark::State& state, const std::string& path) {
   const std::vector<std::uint8_t> bytes = Load(path);
   const recordings::RecordingFormat format = recordings::FormatOfInputName(path);
   std::int64_t units = 0;
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+  for (auto _ : state) {
     recordings::ReadRecording(bytes, format, std::nullopt, [&](const std::uint8_t* data, std::int32_t length) {
       benchmark::DoNotOptimize(data);
       units += length / static_cast<std::int32_t>(kDataUnitSize);

@@ -15,7 +15,7 @@ namespace {
 void BM_TolvaneSave(benchmark::State& state, const std::string& recording) {
   const std::string output = (std::filesystem::temp_directory_path() / "tolvane_save_bench.vtx").string();
   const std::vector<std::string> args = {"save", std::string(TOLV_SAMPLES_DIR) + "/" + recording, "-o", output};
-  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop idiom
+  for (auto _ : state) {
     std::istringstream in;
     std::ostringstream out, err;
     if (tolv::tolvane::RunTolvane(args, in, out, err) != tolv::tolvane::kExitSuccess) {

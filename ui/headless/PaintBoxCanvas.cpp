@@ -1,7 +1,7 @@
 // The canvas a headless paint box draws on: a raster image as large as the box, so a test reads
 // back exactly the pixels the drawing code painted.
-#include "ui/headless/HeadlessBackend.h"
 #include "ui/Controls.h"
+#include "ui/headless/HeadlessBackend.h"
 #include "ui/raster/RasterCanvas.h"
 
 namespace tolv::ui::headless {
