@@ -11,7 +11,7 @@ text=$(timeout 60 ffmpeg -hide_banner -loglevel error -fix_teletext_pts 0 -txt_f
   -txt_duration 5000 -i "$demo" -map 0:s:0 -f srt - 2>&1)
 status=0
 for line in "Tol-Vane Demotext" "Willkommen! Diese Seiten hat Tol-Vane" "101 Alle Farben" \
-  "106 Drei Unterseiten im Wechsel" "Eingabe: zurueck zu Seite 100"; do
+  "102 Mosaikbild: Sonne über den Hügeln" "Eingabe: zurück zu Seite 100"; do
   if ! grep -qF "$line" <<<"$text"; then
     echo "ffmpeg did not read: $line"
     status=1

@@ -1,5 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "decoder/StoreOnlyTarget.h"
+#include "decoder/Vt_fkt.h"
+#include "tools/demostream/DemoStreamData.h"
+#include "tools/recordings/Recording.h"
+
 #include "tools/demostream/DemoStream.h"
 #include "tools/demostream/PageSource.h"
 #include "tools/demostream/TsWriter.h"
@@ -124,6 +134,82 @@ TEST(DemoStream, IsTheSameEveryTime) {
   const auto a = BuildDemoStream(pages), b = BuildDemoStream(pages);
   EXPECT_EQ(a, b);
   EXPECT_FALSE(a.empty());
+}
+
+}  // namespace
+}  // namespace tolv::demo
+
+namespace tolv::demo {
+namespace {
+
+std::vector<SourcePage> DesignedPages() {
+  std::vector<SourcePage> pages;
+  for (const auto& entry : std::filesystem::directory_iterator(TOLV_DEMO_PAGES_DIR)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    ParseResult parsed = ParsePages(text.str(), entry.path().filename().string());
+    EXPECT_EQ(parsed.error, "");
+    pages.insert(pages.end(), parsed.pages.begin(), parsed.pages.end());
+  }
+  return pages;
+}
+
+// The embedded stream, read as a recording and through the data callback, holds every designed
+// page and subpage with exactly the designed rows.
+TEST(DemoStream, DeliversEveryDesignedPage) {
+  const std::vector<SourcePage> designed = DesignedPages();
+  ASSERT_EQ(designed.size(), 11u);
+  Reception reception;
+  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
+                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+  std::size_t stored = 0;
+  for (unsigned slot = 0; slot < kPageSlots; ++slot)
+    for (const CVTPage* p = reception.AllPages().FirstSubpage(slot); p; p = CVTAllPages::NextSubpage(p)) ++stored;
+  EXPECT_EQ(stored, designed.size());
+  for (const SourcePage& source : designed) {
+    SCOPED_TRACE(std::to_string(source.number) + "/" + std::to_string(source.subcode));
+    const CVTPage* page = reception.AllPages().GetPage(source.number, 0, gmFirst);
+    while (page != nullptr && page->GetSubcode() < source.subcode)
+      page = reception.AllPages().GetPage(source.number, page->GetSubcode(), gmNextSub);
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->GetSubcode(), source.subcode);
+    EXPECT_EQ(page->National, 1) << "the pages are sent in the German option";
+    for (unsigned r = 1; r < kRows; ++r) {
+      ASSERT_EQ(page->Rows[r] != nullptr, source.rows[r].has_value()) << "row " << r;
+      if (source.rows[r]) {
+        EXPECT_TRUE(std::equal(source.rows[r]->begin(), source.rows[r]->end(), page->Rows[r]->begin())) << r;
+      }
+    }
+    const std::string header(page->Rows[0]->begin() + 8, page->Rows[0]->end());
+    EXPECT_NE(header.find("Tol-Vane\x02" + std::to_string(source.number)), std::string::npos) << header;
+  }
+}
+
+// Both parts of the broadcast: the magazines first interleaved, then in serial mode.
+TEST(DemoStream, SendsMagazinesInParallelThenInSerial) {
+  std::vector<bool> serialHeaders;
+  std::vector<unsigned> magazines;
+  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
+                            [&](const std::uint8_t* data, std::int32_t length) {
+                              for (std::int32_t o = 0; o + 46 <= length; o += 46) {
+                                std::uint8_t m = 0, p = 0, pageByte, control = 0, national;
+                                std::uint16_t sub;
+                                if (data[o] != 0x02 || !DecodeAddress(data + o + 4, m, p) || p != 0) continue;
+                                if (!DecodeHeader(data + o + 6, pageByte, sub, control, national)) continue;
+                                serialHeaders.push_back(control & kMagazineSerial);
+                                magazines.push_back(m);
+                              }
+                            });
+  ASSERT_FALSE(serialHeaders.empty());
+  const auto firstSerial = std::find(serialHeaders.begin(), serialHeaders.end(), true);
+  ASSERT_NE(firstSerial, serialHeaders.end());
+  EXPECT_TRUE(std::all_of(firstSerial, serialHeaders.end(), [](bool s) { return s; }));
+  // In the parallel part the headers of magazines 1, 2 and 3 take turns.
+  const std::size_t parallel = static_cast<std::size_t>(firstSerial - serialHeaders.begin());
+  ASSERT_GT(parallel, 3u);
+  EXPECT_NE(magazines[0], magazines[1]);
+  EXPECT_NE(magazines[1], magazines[2]);
 }
 
 }  // namespace

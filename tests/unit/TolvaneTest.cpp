@@ -53,9 +53,15 @@ TEST(Tolvane, UsageAndInputProblemsExitWithTwo) {
   const Case cases[] = {
       {{}, "no command"},
       {{"print", ard}, "unknown command 'print'"},
-      {{"pages"}, "missing INPUT"},
+      {{"show"}, "missing PAGE"},
+      {{"pages", "100"}, "unexpected argument '100'"},  // digits are never an input's name
       {{"pages", ard, ard}, "unexpected argument"},
-      {{"show", ard}, "missing INPUT or PAGE"},
+      {{"show", ard}, "missing PAGE"},
+      {{"png", "100"}, "png needs -o FILE"},
+      {{"png", "100", "-o", "x.png", "--scale", "0"}, "invalid scale '0'"},
+      {{"png", "100", "-o", "x.png", "--scale=17"}, "invalid scale '17'"},
+      {{"png", "100", "-o", "/nonexistent/x.png"}, "cannot write '/nonexistent/x.png'"},
+      {{"pages", "--scale", "2"}, "unknown option '--scale'"},
       {{"show", ard, "99"}, "page '99' is not a page number from 100 to 899"},
       {{"show", ard, "900"}, "page '900'"},
       {{"cells", ard, "1a0"}, "page '1a0'"},
@@ -88,7 +94,7 @@ TEST(Tolvane, APageOrSubcodeNotInTheRecordingExitsWithOne) {
 }
 
 TEST(Tolvane, EveryCommandHasHelp) {
-  for (const std::string& command : std::vector<std::string>{"", "pages", "save", "cells", "show"}) {
+  for (const std::string& command : std::vector<std::string>{"", "pages", "save", "cells", "show", "png"}) {
     std::vector<std::string> args;
     if (!command.empty()) args.push_back(command);
     args.push_back("--help");
@@ -108,6 +114,35 @@ TEST(Tolvane, PagesListsNumbersAndSubcodesInStorageOrder) {
   EXPECT_EQ(arte.status, kExitSuccess);
   EXPECT_TRUE(arte.out.starts_with("889 0\n100 0\n101 0\n102 1,2\n")) << "pages 800-899 come first";
   EXPECT_NE(arte.out.find("\n562 1,2,3\n"), std::string::npos);
+}
+
+TEST(Tolvane, TheDemoStreamIsReadWhenInputIsLeftOut) {
+  EXPECT_EQ(RunCommand({"pages"}).out, "100 0\n101 0\n102 0\n103 0\n104 0\n105 0\n106 1,2,3\n200 0\n300 0\n");
+  const Outcome cells = RunCommand({"cells", "106", "2"});
+  EXPECT_EQ(cells.status, kExitSuccess) << cells.err;
+  EXPECT_TRUE(cells.out.starts_with("{\"page\":106,\"subcode\":2,")) << cells.out.substr(0, 40);
+}
+
+// The PNG's size as its IHDR chunk gives it.
+std::pair<unsigned, unsigned> PngSize(const std::string& png) {
+  auto be32 = [&](std::size_t at) {
+    return static_cast<unsigned>(
+        static_cast<unsigned char>(png[at]) << 24 | static_cast<unsigned char>(png[at + 1]) << 16 |
+        static_cast<unsigned char>(png[at + 2]) << 8 | static_cast<unsigned char>(png[at + 3]));
+  };
+  if (png.size() < 24 || png.compare(1, 3, "PNG") != 0 || png.compare(12, 4, "IHDR") != 0) return {0, 0};
+  return {be32(16), be32(20)};
+}
+
+TEST(Tolvane, PngDrawsThePageAreaAtTheChosenScale) {
+  const std::string path = TempFile("page.png");
+  for (auto [scale, width, height] : {std::tuple{1, 560u, 360u}, {3, 1680u, 1080u}}) {
+    std::filesystem::remove(path);
+    const Outcome o = RunCommand({"png", "104", "-o", path, "--scale", std::to_string(scale), "--reveal"});
+    EXPECT_EQ(o.status, kExitSuccess) << o.err;
+    EXPECT_EQ(PngSize(ReadFile(path)), std::pair(width, height));
+  }
+  ExpectFailure(RunCommand({"png", "107", "-o", path}), kExitNotInRecording, "page 107 is not in the recording", "107");
 }
 
 TEST(Tolvane, StandardInputIsATransportStream) {

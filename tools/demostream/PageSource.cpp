@@ -35,6 +35,22 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// The German national option puts these letters where the basic set has brackets and signs; the
+// pages are sent with that option, so a receiver shows them as written.
+struct GermanCode {
+  std::uint8_t code;
+  std::size_t length;  // of the UTF-8 sequence
+};
+std::optional<GermanCode> GermanLetter(std::string_view text) {
+  static constexpr std::pair<std::string_view, std::uint8_t> kLetters[] = {
+      {"§", 0x40}, {"Ä", 0x5B}, {"Ö", 0x5C}, {"Ü", 0x5D}, {"°", 0x60},
+      {"ä", 0x7B}, {"ö", 0x7C}, {"ü", 0x7D}, {"ß", 0x7E},
+  };
+  for (const auto& [utf8, code] : kLetters)
+    if (text.substr(0, utf8.size()) == utf8) return GermanCode{code, utf8.size()};
+  return std::nullopt;
+}
+
 // Splits off the first word of s.
 std::string_view Word(std::string_view& s) {
   s = Trim(s);
@@ -185,9 +201,14 @@ std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std:
   std::vector<std::uint8_t> out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char ch = text[i];
+    if (const auto german = GermanLetter(text.substr(i))) {
+      out.push_back(german->code);
+      i += german->length - 1;
+      continue;
+    }
     if (ch != '{') {
       if (static_cast<unsigned char>(ch) < 0x20 || static_cast<unsigned char>(ch) > 0x7F) {
-        error = "only 7-bit characters can be sent";
+        error = "only 7-bit characters and the German letters ÄÖÜäöüß§° can be sent";
         return std::nullopt;
       }
       out.push_back(static_cast<std::uint8_t>(ch));

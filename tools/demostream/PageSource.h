@@ -4,7 +4,8 @@
 //   page 100              starts a page (100..899); every page has its own block
 //   subcode 2             the page's subcode (decimal 0..3979); default 0
 //   control newsflash     header control bits: erase, newsflash, subtitle, suppress, inhibit
-//   row 3 {yellow}Text    row 1..23; text is shown as written, {name} is a control code
+//   row 3 {yellow}Text    row 1..23; text is shown as written (ASCII and the German letters
+//                         ÄÖÜäöüß§°, sent in the German national option), {name} is a code
 //   mosaic 5 1            sixel art from row 5, column 1 on, two pixels across and three down
 //   | ..####..            per cell; '#' is set, anything else clear. The art overwrites the
 //   | .######.            cells it covers with mosaic characters, so the row text must put a

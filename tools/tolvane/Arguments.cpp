@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "render/PagePng.h"
 #include "tools/recordings/Recording.h"
 #include "tools/recordings/TeletextPid.h"
 
@@ -17,10 +18,21 @@ std::optional<Command> CommandNamed(const std::string& name) {
   if (name == "save") return Command::kSave;
   if (name == "cells") return Command::kCells;
   if (name == "show") return Command::kShow;
+  if (name == "png") return Command::kPng;
   return std::nullopt;
 }
 
 bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+// An argument of digits alone is a page number or subcode, never an input's name.
+bool IsNumber(const std::string& arg) {
+  return !arg.empty() && std::all_of(arg.begin(), arg.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool WritesFile(Command command) { return command == Command::kSave || command == Command::kPng; }
+bool WantsPage(Command command) {
+  return command == Command::kCells || command == Command::kShow || command == Command::kPng;
+}
 
 // Splits "--name=value" into its parts; other arguments come back whole with no value.
 std::pair<std::string, std::optional<std::string>> SplitOption(const std::string& arg) {
@@ -85,12 +97,19 @@ class Parser {
         const std::optional<unsigned> pid = ParseNumber(*value, recordings::kMaxPid, true);
         if (!pid) return Fail("invalid PID '" + *value + "' (0 to 8191, or 0x0 to 0x1FFF)");
         inv.pid = static_cast<std::uint16_t>(*pid);
-      } else if ((name == "-o" || name == "--output") && inv.command == Command::kSave) {
+      } else if ((name == "-o" || name == "--output") && WritesFile(inv.command)) {
         const std::optional<std::string> value = OptionValue(name, inlineValue, i);
         if (!value) return false;
         inv.output = *value;
-      } else if (name == "--reveal" && inv.command == Command::kShow && !inlineValue) {
+      } else if (name == "--reveal" && (inv.command == Command::kShow || inv.command == Command::kPng) &&
+                 !inlineValue) {
         inv.reveal = true;
+      } else if (name == "--scale" && inv.command == Command::kPng) {
+        const std::optional<std::string> value = OptionValue(name, inlineValue, i);
+        if (!value) return false;
+        const std::optional<unsigned> scale = ParseNumber(*value, kMaxPngScale, false);
+        if (!scale || *scale == 0) return Fail("invalid scale '" + *value + "' (1 to 16)");
+        inv.scale = static_cast<int>(*scale);
       } else {
         return Fail("unknown option '" + arg + "' for " + args_[0] + " (try 'tolvane " + args_[0] + " --help')");
       }
@@ -100,25 +119,27 @@ class Parser {
 
   bool CheckPositionals() {
     Invocation& inv = result_.invocation;
-    const bool wantsPage = inv.command == Command::kCells || inv.command == Command::kShow;
-    const std::size_t least = wantsPage ? 2 : 1;
-    const std::size_t most = wantsPage ? 3 : 1;
-    if (positionals_.size() < least) return Fail(wantsPage ? "missing INPUT or PAGE" : "missing INPUT");
+    const bool wantsPage = WantsPage(inv.command);
+    // INPUT may be left out: the embedded demo stream is read then.
+    std::size_t next = 0;
+    if (!positionals_.empty() && !IsNumber(positionals_[0])) inv.input = positionals_[next++];
+    const std::size_t most = next + (wantsPage ? 2 : 0);
     if (positionals_.size() > most) return Fail("unexpected argument '" + positionals_[most] + "'");
-    inv.input = positionals_[0];
-    if (inv.pid && recordings::FormatOfInputName(inv.input) == recordings::RecordingFormat::kT42) {
+    if (inv.pid && !inv.input.empty() &&
+        recordings::FormatOfInputName(inv.input) == recordings::RecordingFormat::kT42) {
       return Fail("--pid does not apply to the T42 input '" + inv.input + "'");
     }
-    if (inv.command == Command::kSave && inv.output.empty()) return Fail("save needs -o FILE");
+    if (WritesFile(inv.command) && inv.output.empty()) return Fail(args_[0] + " needs -o FILE");
     if (!wantsPage) return true;
-    const std::optional<unsigned> page = ParseNumber(positionals_[1], kLastPage, false);
+    if (positionals_.size() == next) return Fail("missing PAGE");
+    const std::optional<unsigned> page = ParseNumber(positionals_[next], kLastPage, false);
     if (!page || *page < kFirstPage) {
-      return Fail("page '" + positionals_[1] + "' is not a page number from 100 to 899");
+      return Fail("page '" + positionals_[next] + "' is not a page number from 100 to 899");
     }
     inv.page = *page;
-    if (positionals_.size() < 3) return true;
-    const std::optional<unsigned> subcode = ParseNumber(positionals_[2], 0xFFFF, false);
-    if (!subcode) return Fail("subcode '" + positionals_[2] + "' is not a number from 0 to 65535");
+    if (positionals_.size() == ++next) return true;
+    const std::optional<unsigned> subcode = ParseNumber(positionals_[next], 0xFFFF, false);
+    if (!subcode) return Fail("subcode '" + positionals_[next] + "' is not a number from 0 to 65535");
     inv.subcode = static_cast<std::uint16_t>(*subcode);
     return true;
   }

@@ -8,17 +8,18 @@
 
 namespace tolv::tolvane {
 
-enum class Command : std::uint8_t { kNone, kPages, kSave, kCells, kShow };
+enum class Command : std::uint8_t { kNone, kPages, kSave, kCells, kShow, kPng };
 
 struct Invocation {
   Command command = Command::kNone;
   bool help = false;
-  std::string input;
+  std::string input;  // empty: the embedded demo stream
   std::optional<std::uint16_t> pid;
-  std::string output;  // save
+  std::string output;  // save, png
   unsigned page = 0;   // as a user types it, 100..899
   std::optional<std::uint16_t> subcode;
-  bool reveal = false;  // show
+  bool reveal = false;  // show, png
+  int scale = 1;        // png
 };
 
 struct ParsedArguments {

@@ -5,19 +5,22 @@ namespace {
 
 constexpr std::string_view kGeneral = R"(tolvane: teletext recordings in, pages out
 
-usage: tolvane COMMAND INPUT [PAGE [SUBCODE]] [OPTIONS]
+usage: tolvane COMMAND [INPUT] [PAGE [SUBCODE]] [OPTIONS]
 
 commands:
-  pages INPUT                  list the stored pages with their subcodes
-  save INPUT -o FILE           write the page file of every stored page
-  cells INPUT PAGE [SUBCODE]   print one subpage's display cells as JSON
-  show INPUT PAGE [SUBCODE]    show one subpage in the terminal
+  pages [INPUT]                      list the stored pages with their subcodes
+  save [INPUT] -o FILE               write the page file of every stored page
+  cells [INPUT] PAGE [SUBCODE]       print one subpage's display cells as JSON
+  show [INPUT] PAGE [SUBCODE]        show one subpage in the terminal
+  png [INPUT] PAGE [SUBCODE] -o FILE draw one subpage into a PNG file
 
 The whole INPUT goes through the plug-in's data callback into a page store;
 pages still being assembled when the input ends are not stored.
 
 INPUT   a transport stream file; a T42 file (name ending in .t42, any case);
-        or '-' for a transport stream on standard input
+        or '-' for a transport stream on standard input. Left out, the
+        project's own demo stream is read (it is built into tolvane). An
+        argument of digits alone is always a PAGE or SUBCODE, never INPUT
 PAGE    100 to 899
 SUBCODE decimal, as 'pages' prints it; the lowest one when left out
 
@@ -31,14 +34,14 @@ exit status: 0 done; 1 the page or subcode is not in the recording;
 2 usage error, unreadable input or unwritable output
 )";
 
-constexpr std::string_view kPages = R"(usage: tolvane pages INPUT [--pid N]
+constexpr std::string_view kPages = R"(usage: tolvane pages [INPUT] [--pid N]
 
 One line per stored page in storage order (800 to 899 first, then 100 to 799):
 the page number, a space, and its subcodes in ascending order, comma-separated,
 for example "150 1,2,3". A recording without teletext prints nothing.
 )";
 
-constexpr std::string_view kSave = R"(usage: tolvane save INPUT -o FILE [--pid N]
+constexpr std::string_view kSave = R"(usage: tolvane save [INPUT] -o FILE [--pid N]
 
 Writes the page file of every stored page and subpage to FILE (replacing it),
 exactly as the viewer's page file command writes it after the same reception:
@@ -46,7 +49,7 @@ exactly as the viewer's page file command writes it after the same reception:
 file.
 )";
 
-constexpr std::string_view kCells = R"(usage: tolvane cells INPUT PAGE [SUBCODE] [--pid N]
+constexpr std::string_view kCells = R"(usage: tolvane cells [INPUT] PAGE [SUBCODE] [--pid N]
 
 Prints the 24 x 40 display cells of the subpage as one line of JSON:
 {"page":100,"subcode":0,"cells":[[[Ch,FgColor,BgColor,CharSet,Mosaic,Flags],...]]}
@@ -54,7 +57,7 @@ cells[row][column], colours as 0x00BBGGRR numbers, flags 1 separated,
 2 double height, 4 conceal, 8 flash, 16 visible.
 )";
 
-constexpr std::string_view kShow = R"(usage: tolvane show INPUT PAGE [SUBCODE] [--reveal] [--pid N]
+constexpr std::string_view kShow = R"(usage: tolvane show [INPUT] PAGE [SUBCODE] [--reveal] [--pid N]
 
 Draws the subpage in the terminal (24-bit colour, UTF-8), 24 lines of 40 cells.
   text          in the national character subset the page header names
@@ -67,6 +70,15 @@ Draws the subpage in the terminal (24-bit colour, UTF-8), 24 lines of 40 cells.
   flash         flashing cells blink (where the terminal blinks)
 )";
 
+constexpr std::string_view kPng = R"(usage: tolvane png [INPUT] PAGE [SUBCODE] -o FILE [--reveal] [--scale N] [--pid N]
+
+Draws the subpage's 560 x 360 page area (40 x 24 cells of 14 x 15 pixels) with
+the three faces of tolv.fon, exactly as the viewer paints it, into an 8-bit RGB
+PNG file. Concealed cells are blank unless --reveal; --scale N (1 to 16)
+enlarges every pixel to N x N. Without the font file nothing is written and
+the exit status is 2.
+)";
+
 }  // namespace
 
 std::string_view HelpText(Command command) {
@@ -75,6 +87,7 @@ std::string_view HelpText(Command command) {
     case Command::kSave: return kSave;
     case Command::kCells: return kCells;
     case Command::kShow: return kShow;
+    case Command::kPng: return kPng;
     case Command::kNone: break;
   }
   return kGeneral;

@@ -8,6 +8,8 @@
 #include <ostream>
 
 #include "decoder/StoreOnlyTarget.h"
+#include "render/PagePng.h"
+#include "tools/demostream/DemoStreamData.h"
 #include "tools/recordings/Recording.h"
 #include "tools/tolvane/Arguments.h"
 #include "tools/tolvane/CellsJson.h"
@@ -60,6 +62,17 @@ int SavePageFile(const CVTAllPages& pages, const std::string& path, std::ostream
   return kExitSuccess;
 }
 
+int WritePng(const Invocation& inv, CVTPage& page, std::ostream& err) {
+  switch (RenderPagePng(page, inv.reveal, inv.scale, inv.output)) {
+    case PagePngResult::kWritten: return kExitSuccess;
+    case PagePngResult::kFontNotLoaded:
+      return Fail(err, kExitFailure, "cannot load the teletext fonts from '" + BuiltFontFile() + "'");
+    case PagePngResult::kBadScale: return Fail(err, kExitFailure, "invalid scale");
+    case PagePngResult::kWriteFailed: break;
+  }
+  return Fail(err, kExitFailure, "cannot write '" + inv.output + "'");
+}
+
 int ShowSubpage(const Invocation& inv, const CVTAllPages& pages, std::ostream& out, std::ostream& err) {
   CVTPage* page = FindSubpage(pages, inv.page, inv.subcode);
   if (page == nullptr) {
@@ -69,6 +82,7 @@ int ShowSubpage(const Invocation& inv, const CVTAllPages& pages, std::ostream& o
     }
     return Fail(err, kExitNotInRecording, which + " has no subcode " + std::to_string(*inv.subcode));
   }
+  if (inv.command == Command::kPng) return WritePng(inv, *page, err);
   out << (inv.command == Command::kCells ? CellsJson(*page) : TerminalPage(*page, inv.reveal));
   return kExitSuccess;
 }
@@ -82,10 +96,12 @@ int Run(std::span<const std::string> args, std::istream& standardInput, std::ost
     return kExitSuccess;
   }
 
-  const recordings::InputBytes input = recordings::ReadWholeInput(inv.input, standardInput);
+  recordings::InputBytes input;
+  if (!inv.input.empty()) input = recordings::ReadWholeInput(inv.input, standardInput);
   if (!input.Error.empty()) return Fail(err, kExitFailure, input.Error);
+  const std::span<const std::uint8_t> bytes = inv.input.empty() ? demo::DemoStreamBytes() : input.Bytes;
   const auto reception = std::make_unique<Reception>();
-  recordings::ReadRecording(input.Bytes, recordings::FormatOfInputName(inv.input), inv.pid,
+  recordings::ReadRecording(bytes, recordings::FormatOfInputName(inv.input), inv.pid,
                             [&](const std::uint8_t* data, std::int32_t length) { reception->Receive(data, length); });
   const CVTAllPages& pages = reception->AllPages();
 
@@ -94,7 +110,8 @@ int Run(std::span<const std::string> args, std::istream& standardInput, std::ost
     case Command::kPages: ListPages(pages, out); break;
     case Command::kSave: status = SavePageFile(pages, inv.output, err); break;
     case Command::kCells:
-    case Command::kShow: status = ShowSubpage(inv, pages, out, err); break;
+    case Command::kShow:
+    case Command::kPng: status = ShowSubpage(inv, pages, out, err); break;
     case Command::kNone: break;
   }
   if (!out.flush()) return Fail(err, kExitFailure, "cannot write standard output");
