@@ -16,8 +16,7 @@ TEST(WineRig, RunsAs32BitWindowsProcessUnderWine) {
   EXPECT_EQ(sizeof(void*), 4u);
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   ASSERT_NE(ntdll, nullptr);
-  EXPECT_NE(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")), nullptr)
-      << "not running under Wine";
+  EXPECT_NE(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")), nullptr) << "not running under Wine";
 }
 
 TEST(WineRig, CarriesItsRuntimeInsideTheProgram) {
