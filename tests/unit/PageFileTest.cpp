@@ -3,18 +3,13 @@
 #include <cstring>
 #include <sstream>
 
+#include "TestPages.h"
 #include "pages/Lop.h"
 
 namespace tolv {
 namespace {
 
-std::unique_ptr<CVTPage> MakePage(unsigned number, std::uint16_t subcode) {
-  auto page = CVTPage::New();
-  page->Magazine = static_cast<std::uint8_t>(number / 100 % 8);
-  page->Page = static_cast<std::uint8_t>(number % 100);
-  page->Subcode = subcode;
-  return page;
-}
+using test::MakePage;
 
 std::string Saved(const CVTAllPages& store) {
   std::ostringstream out(std::ios::binary);

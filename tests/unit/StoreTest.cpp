@@ -2,18 +2,13 @@
 
 #include <vector>
 
+#include "TestPages.h"
 #include "pages/Lop.h"
 
 namespace tolv {
 namespace {
 
-std::unique_ptr<CVTPage> MakePage(unsigned number, std::uint16_t subcode) {
-  auto page = CVTPage::New();
-  page->Magazine = static_cast<std::uint8_t>(number / 100 % 8);
-  page->Page = static_cast<std::uint8_t>(number % 100);
-  page->Subcode = subcode;
-  return page;
-}
+using test::MakePage;
 
 std::vector<unsigned> Subcodes(const CVTAllPages& store, unsigned slot) {
   std::vector<unsigned> out;
