@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/demostream/DemoStream.h"
+#include "tools/demostream/TeletextEncoder.h"
 
 namespace {
 
@@ -34,15 +35,30 @@ std::string CppArray(const std::vector<std::uint8_t>& bytes) {
   return s;
 }
 
-// Six runs of twelve consecutive PES each, spread over the parallel and the serial part.
-bool WriteSeeds(const std::string& dir, const std::vector<std::vector<std::uint8_t>>& pesUnits) {
-  constexpr std::size_t kSeeds = 6, kRun = 12;
+// Seeds for the fuzzers, each in its own folder below dir: for the data callback six runs of
+// twelve consecutive PES data fields spread over the parallel and the serial part; for the
+// recording readers (their first byte chooses the format) stretches of the transport stream and
+// the same units as T42 packets.
+bool WriteSeeds(const std::string& dir, const std::vector<std::uint8_t>& stream,
+                const std::vector<std::vector<std::uint8_t>>& pesUnits) {
+  constexpr std::size_t kSeeds = 6, kRun = 12, kTsPackets = 48;
   for (std::size_t k = 0; k < kSeeds; ++k) {
-    std::string bytes;
+    std::string units, ts(1, '\x00'), t42(1, '\x01');
     const std::size_t first = pesUnits.size() * k / kSeeds;
-    for (std::size_t i = first; i < std::min(first + kRun, pesUnits.size()); ++i)
-      bytes.append(pesUnits[i].begin(), pesUnits[i].end());
-    if (!WriteFile(dir + "/demo-" + std::to_string(k), bytes)) return false;
+    for (std::size_t i = first; i < std::min(first + kRun, pesUnits.size()); ++i) {
+      units.append(pesUnits[i].begin(), pesUnits[i].end());
+      for (std::size_t u = 0; u + 46 <= pesUnits[i].size(); u += 46)
+        for (std::size_t b = 4; b < 46; ++b) t42 += static_cast<char>(tolv::encode::Reverse(pesUnits[i][u + b]));
+    }
+    const std::size_t packet = stream.size() / 188 * k / kSeeds;
+    const std::size_t end = std::min(stream.size(), (packet + kTsPackets) * 188);
+    ts.append(stream.begin() + static_cast<std::ptrdiff_t>(packet * 188),
+              stream.begin() + static_cast<std::ptrdiff_t>(end));
+    const std::string name = "/demo-" + std::to_string(k);
+    if (!WriteFile(dir + "/data_callback" + name, units) || !WriteFile(dir + "/recording_reader" + name, ts) ||
+        !WriteFile(dir + "/recording_reader" + name + "-t42", t42)) {
+      return false;
+    }
   }
   return true;
 }
@@ -88,7 +104,7 @@ int main(int argc, char** argv) {
   const std::vector<std::uint8_t> stream = tolv::demo::BuildDemoStream(pages, {}, &pesUnits);
   bool written = WriteFile(output, std::string(stream.begin(), stream.end())) &&
                  (cppOutput.empty() || WriteFile(cppOutput, CppArray(stream)));
-  if (!seedDir.empty()) written = written && WriteSeeds(seedDir, pesUnits);
+  if (!seedDir.empty()) written = written && WriteSeeds(seedDir, stream, pesUnits);
   if (!written) {
     std::fprintf(stderr, "demostream: cannot write the output\n");
     return 2;
