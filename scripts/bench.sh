@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmark programs: data units per second through the data callback, and
-# whole-file `tolvane save` per recording. Extra arguments go to Google Benchmark.
+# Builds and runs the benchmark programs: data units per second through the data callback,
+# whole-file `tolvane save` per recording, and the heap per stored subpage after the BBC
+# recording (natively, and for i686 under Wine when the win32 build exists). Extra arguments go
+# to Google Benchmark.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset native >/dev/null
-cmake --build --preset native -j 2 --target reception_bench tolvane_save_bench
+cmake --build --preset native -j 2 --target reception_bench tolvane_save_bench memory_per_subpage
 build/native/bench/reception_bench "$@"
 build/native/bench/tolvane_save_bench "$@"
+bbc=../shared/samples/uk_bbc1_ceefax_2006-01-22.t42
+build/native/bench/memory_per_subpage "$bbc"
+if [ -f build/win32/CMakeCache.txt ]; then
+  cmake --build build/win32 -j 2 --target memory_per_subpage
+  scripts/wine-run.sh build/win32/wineprefix build/win32/bench/memory_per_subpage.exe "Z:$(realpath "$bbc")"
+fi
