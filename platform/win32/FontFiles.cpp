@@ -1,0 +1,18 @@
+// Font files handed to GDI, which serves their faces to CreateFont by name.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include "platform/FontFiles.h"
+
+namespace tolv::platform {
+
+int AddFontFile(const std::string& path) noexcept { return AddFontResourceA(path.c_str()); }
+
+bool RemoveFontFile(const std::string& path) noexcept { return RemoveFontResourceA(path.c_str()) != FALSE; }
+
+}  // namespace tolv::platform

@@ -1,0 +1,121 @@
+#include "ui/win32/BackendWin32.h"
+
+#include "ui/Application.h"
+#include "ui/Form.h"
+#include "ui/TextEncoding.h"
+#include "ui/win32/FormPeer.h"
+#include "ui/win32/ModalLoop.h"
+#include "ui/win32/Peers.h"
+
+namespace tolv::ui {
+
+Backend& DefaultBackend() {
+  static win32::BackendWin32 backend;
+  return backend;
+}
+
+}  // namespace tolv::ui
+
+namespace tolv::ui::win32 {
+namespace {
+
+constexpr UINT kFreeReleasedForms = WM_APP + 1;
+
+BackendWin32& TheBackend() { return static_cast<BackendWin32&>(DefaultBackend()); }
+
+// The tab strip of a tab control in the controls' font, measured on a hidden one.
+TInsets MeasureTabStrip() {
+  constexpr TInsets kClassic{4, 24, 4, 4};
+  WindowHandle probe = CreateLibraryWindow({WC_TABCONTROLA, WS_POPUP, 0, "", {0, 0, 200, 200}, nullptr, 0}, nullptr);
+  if (!probe) return kClassic;
+  SendMessageA(probe.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(TFont{})), FALSE);
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  char text[] = "Tab";
+  item.pszText = text;
+  SendMessageA(probe.Get(), TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  RECT display{0, 0, 200, 200};
+  TabCtrl_AdjustRect(probe.Get(), FALSE, &display);
+  return {display.left, display.top, 200 - display.right, 200 - display.bottom};
+}
+
+}  // namespace
+
+LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kFreeReleasedForms) {
+    TheBackend().FreeReleasedForms();
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::unique_ptr<ComponentPeer> BackendWin32::CreatePeer(Component& component) {
+  auto* control = dynamic_cast<Control*>(&component);
+  if (control == nullptr) return NewFormPartPeer(component);
+  std::unique_ptr<WindowPeer> peer;
+  if (auto* form = dynamic_cast<Form*>(control)) {
+    peer = std::make_unique<FormPeer>(*form);
+  } else {
+    for (auto make : {NewPageControlPeer, NewContainerPeer, NewButtonPeer, NewControlPeer}) {
+      if ((peer = make(*control)) != nullptr) break;
+    }
+  }
+  if (peer != nullptr) peer->Create();
+  return peer;
+}
+
+TInsets BackendWin32::FormFrame(const Form& form) const {
+  const auto* peer = dynamic_cast<const FormPeer*>(form.Peer());
+  return peer != nullptr && peer->Hwnd() != nullptr ? peer->MeasuredFrame() : FormPeer::EstimatedFrame(form);
+}
+
+TInsets BackendWin32::TabStripFrame() const {
+  if (!tabStripFrame_) tabStripFrame_ = MeasureTabStrip();
+  return *tabStripFrame_;
+}
+
+TRect BackendWin32::WorkArea() const {
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+}
+
+bool BackendWin32::RunModalLoop(Form& form) { return RunModal(form); }
+
+void BackendWin32::ScheduleRelease() {
+  // The host owns the message loop: a posted message brings the freeing back after the event.
+  if (releasePosted_) return;
+  if (!messageWindow_) {
+    messageWindow_ = CreateLibraryWindow({kMessageClass, 0, 0, "", {}, HWND_MESSAGE, 0}, nullptr);
+  }
+  releasePosted_ = messageWindow_ && PostMessageA(messageWindow_.Get(), kFreeReleasedForms, 0, 0) != 0;
+}
+
+void BackendWin32::FreeReleasedForms() {
+  releasePosted_ = false;
+  Application().FreeReleasedForms();
+  // The last window of the library must not be this one, or the classes would stay registered.
+  if (!releasePosted_) messageWindow_.Reset();
+}
+
+TModalResult BackendWin32::ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) {
+  HWND owner = GetActiveWindow();
+  const UINT kind = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
+  const int answer = MessageBoxA(owner, Utf8ToWindows1252(text).c_str(), Utf8ToWindows1252(caption).c_str(),
+                                 kind | (owner == nullptr ? MB_TASKMODAL : MB_APPLMODAL));
+  return answer == IDOK ? mrOk : mrCancel;
+}
+
+bool BackendWin32::ExecutePrinterSetup(Form* owner) {
+  PRINTDLGA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner != nullptr ? WindowOf(*owner) : nullptr;
+  dialog.Flags = PD_PRINTSETUP;
+  const bool confirmed = PrintDlgA(&dialog) != FALSE;
+  // The program keeps no printer settings: the dialog's choice is given back.
+  const GlobalMemory devMode(dialog.hDevMode);
+  const GlobalMemory devNames(dialog.hDevNames);
+  return confirmed;
+}
+
+}  // namespace tolv::ui::win32

@@ -1,0 +1,76 @@
+#include "ui/win32/GdiCanvas.h"
+
+#include <new>
+
+namespace tolv::ui::win32 {
+
+GdiCanvas::GdiCanvas(HDC dc) : dc_(dc) {
+  if (dc_ == nullptr) return;
+  SetBkMode(dc_, OPAQUE);
+  SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+  // Nearest neighbour: rows and columns repeated or dropped, never blended.
+  SetStretchBltMode(dc_, COLORONCOLOR);
+}
+
+void GdiCanvas::TextOut(int x, int y, std::uint8_t character) {
+  if (dc_ == nullptr) return;
+  HFONT font = fonts_.Get(fontName_, fontHeight_);
+  if (font != selected_) {
+    selectedFont_.Reset();
+    if (font != nullptr) selectedFont_ = SelectedObject(dc_, font);
+    selected_ = font;
+  }
+  SetTextColor(dc_, fontColor_);
+  SetBkColor(dc_, brushColor_);
+  SetBkMode(dc_, OPAQUE);
+  const char text[1] = {static_cast<char>(character)};
+  TextOutA(dc_, x, y, text, 1);
+}
+
+void GdiCanvas::FillRect(const Rect& rect) {
+  if (dc_ == nullptr || rect.Width() <= 0 || rect.Height() <= 0) return;
+  const RECT area{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  SetDCBrushColor(dc_, brushColor_);
+  ::FillRect(dc_, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void GdiCanvas::CopyRect(const Rect& target, Canvas& source, const Rect& sourceRect) {
+  auto* gdi = dynamic_cast<GdiCanvas*>(&source);
+  if (dc_ == nullptr || gdi == nullptr || gdi->dc_ == nullptr) return;
+  SetStretchBltMode(dc_, COLORONCOLOR);
+  StretchBlt(dc_, target.Left, target.Top, target.Width(), target.Height(), gdi->dc_, sourceRect.Left, sourceRect.Top,
+             sourceRect.Width(), sourceRect.Height(), SRCCOPY);
+}
+
+GdiBitmap::GdiBitmap() : dc_(NewMemoryDC()), canvas_(dc_.Get()) {}
+
+void GdiBitmap::SetSize(int width, int height) {
+  selectedBitmap_.Reset();
+  bitmap_.Reset();
+  bits_ = nullptr;
+  width_ = 0;
+  height_ = 0;
+  if (!dc_ || width <= 0 || height <= 0) return;
+  void* bits = nullptr;
+  bitmap_ = NewDibSection(width, height, &bits);  // a new DIB section is all zero: black
+  if (!bitmap_) return;
+  selectedBitmap_ = SelectedObject(dc_.Get(), bitmap_.Get());
+  bits_ = static_cast<const std::uint32_t*>(bits);
+  width_ = width;
+  height_ = height;
+}
+
+Color GdiBitmap::Pixel(int x, int y) const {
+  if (bits_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  GdiFlush();  // drawing may still be queued
+  const std::uint32_t dib = bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + x];
+  return ((dib & 0xFFu) << 16) | (dib & 0xFF00u) | ((dib >> 16) & 0xFFu);
+}
+
+}  // namespace tolv::ui::win32
+
+namespace tolv::ui {
+
+std::unique_ptr<Bitmap> NewBitmap() noexcept { return std::unique_ptr<Bitmap>(new (std::nothrow) win32::GdiBitmap()); }
+
+}  // namespace tolv::ui

@@ -1,0 +1,71 @@
+// The canvas on a GDI device context: the paint box's own window DC, or the memory DC of an
+// off-screen bitmap. It draws what the raster canvas draws for the same calls: one character
+// at the point with an opaque cell in the brush colour, fills in the brush colour, and
+// nearest-neighbour stretching copies. Fonts are created once per face and height.
+#pragma once
+
+#include <string>
+
+#include "ui/Bitmap.h"
+#include "ui/Canvas.h"
+#include "ui/win32/FontCache.h"
+
+namespace tolv::ui::win32 {
+
+class GdiCanvas final : public Canvas {
+ public:
+  // dc stays the caller's; it must outlive the canvas.
+  explicit GdiCanvas(HDC dc);
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+  ~GdiCanvas() override = default;
+
+  HDC Dc() const { return dc_; }
+  // The fonts this canvas created so far.
+  std::size_t FontCount() const { return fonts_.Size(); }
+
+  void SetFontName(std::string_view faceName) override { fontName_ = faceName; }
+  void SetFontHeight(int pixels) override { fontHeight_ = pixels; }
+  void SetFontColor(Color color) override { fontColor_ = color; }
+  void SetBrushColor(Color color) override { brushColor_ = color; }
+  void TextOut(int x, int y, std::uint8_t character) override;
+  void FillRect(const Rect& rect) override;
+  void CopyRect(const Rect& target, Canvas& source, const Rect& sourceRect) override;
+
+ private:
+  HDC dc_;
+  FontCache fonts_;
+  // After the cache: the font goes back out of the DC before the cache deletes it.
+  SelectedObject selectedFont_;
+  HFONT selected_ = nullptr;
+  std::string fontName_;
+  int fontHeight_ = 15;
+  Color fontColor_ = 0;
+  Color brushColor_ = 0xFFFFFF;
+};
+
+// An off-screen bitmap: a 32-bit DIB section selected into a memory DC.
+class GdiBitmap final : public Bitmap {
+ public:
+  GdiBitmap();
+  void SetSize(int width, int height) override;
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  Canvas& GetCanvas() override { return canvas_; }
+  HDC Dc() const { return dc_.Get(); }
+  // The pixel at (x, y) as 0x00BBGGRR; black outside the bitmap.
+  Color Pixel(int x, int y) const;
+
+ private:
+  // Declared in the order of taking down backwards: the canvas lets go of its font, the DC of
+  // the bitmap, then the bitmap and the DC go.
+  MemoryDC dc_;
+  BitmapHandle bitmap_;
+  SelectedObject selectedBitmap_;
+  GdiCanvas canvas_;
+  const std::uint32_t* bits_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+};
+
+}  // namespace tolv::ui::win32

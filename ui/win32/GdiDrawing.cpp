@@ -1,0 +1,56 @@
+#include "ui/win32/GdiDrawing.h"
+
+#include <vector>
+
+#include "ui/TextEncoding.h"
+
+namespace tolv::ui::win32 {
+namespace {
+// 0x00BBGGRR to a DIB's 0x00RRGGBB.
+std::uint32_t DibPixel(COLORREF color) { return ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu); }
+}  // namespace
+
+void FillSolid(HDC dc, const RECT& area, COLORREF color) {
+  // The DC's own brush: nothing is created for a fill.
+  const COLORREF before = SetDCBrushColor(dc, color);
+  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  SetDCBrushColor(dc, before);
+}
+
+void DrawPixelImage(HDC dc, const PixelImage& image, int sourceX, int sourceWidth, const RECT& target,
+                    COLORREF background) {
+  if (image.Empty() || sourceWidth <= 0 || sourceX < 0 || sourceX + sourceWidth > image.Width) return;
+  std::vector<std::uint32_t> pixels;
+  pixels.reserve(static_cast<std::size_t>(sourceWidth) * static_cast<std::size_t>(image.Height));
+  for (int y = 0; y < image.Height; ++y) {
+    for (int x = sourceX; x < sourceX + sourceWidth; ++x) {
+      const TColor c = image.At(x, y);
+      pixels.push_back(DibPixel(c == image.Transparent ? background : c));
+    }
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = sourceWidth;
+  info.bmiHeader.biHeight = -image.Height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, 0, sourceWidth,
+                image.Height, pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void DrawBevel(HDC dc, RECT& area, BevelCut cut) {
+  if (cut == BevelCut::None) return;
+  // Shadow above and left of a lowered face, light below and right; the other way when raised.
+  DrawEdge(dc, &area, cut == BevelCut::Lowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+}
+
+void DrawCaption(HDC dc, const std::string& text, RECT area, UINT format, COLORREF color) {
+  const std::string encoded = Utf8ToWindows1252(text);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, color);
+  DrawTextA(dc, encoded.c_str(), static_cast<int>(encoded.size()), &area, format);
+}
+
+}  // namespace tolv::ui::win32

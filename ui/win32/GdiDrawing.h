@@ -1,0 +1,22 @@
+// Small drawing steps the peers paint their controls with.
+#pragma once
+
+#include <string>
+
+#include "ui/Controls.h"
+#include "ui/PixelImage.h"
+#include "ui/win32/Win32Api.h"
+
+namespace tolv::ui::win32 {
+
+void FillSolid(HDC dc, const RECT& area, COLORREF color);
+// Columns sourceX to sourceX + sourceWidth of image, scaled onto target; its transparent
+// pixels show background.
+void DrawPixelImage(HDC dc, const PixelImage& image, int sourceX, int sourceWidth, const RECT& target,
+                    COLORREF background);
+// A one-pixel bevel around area, which then shrinks to the inside of it.
+void DrawBevel(HDC dc, RECT& area, BevelCut cut);
+// UTF-8 text in area, with DrawTextA's format, transparent over what is there.
+void DrawCaption(HDC dc, const std::string& text, RECT area, UINT format, COLORREF color);
+
+}  // namespace tolv::ui::win32
