@@ -176,14 +176,6 @@ TEST_F(Commands, PageFileIsReplacedAndEmptiedAsTheMemoryIs) {
   EXPECT_TRUE(session_.Backend().MessagesShown().empty());
 }
 
-TEST_F(Commands, PageFileLiesInThePluginFolder) {
-#ifdef _WIN32
-  EXPECT_EQ(PageFilePath(), ".\\plugins\\vtx\\test.vtx");
-#else
-  EXPECT_EQ(PageFilePath(), "./plugins/vtx/test.vtx");
-#endif
-}
-
 TEST_F(Commands, PrinterSetupIsShownAndItsAnswerIgnored) {
   TFormTolv& window = Open();
   for (const bool confirmed : {true, false}) {
