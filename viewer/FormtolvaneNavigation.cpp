@@ -149,9 +149,14 @@ void TFormTolv::UpdateShowPanel() {
   } else {
     const unsigned number = DisplayNumber(shown);
     if (number > 899) return;
-    std::string caption = " Zeige: " + std::to_string(number);
+    std::string caption = " Zeige: ";
+    caption += std::to_string(number);
     const std::uint16_t subcode = ShownSubcode.load(std::memory_order_relaxed);
-    if (subcode != 0) caption += "." + std::to_string(subcode);
+    if (subcode != 0) {
+      // Appended piece by piece: GCC 12 warns falsely about "." + std::to_string(...).
+      caption += '.';
+      caption += std::to_string(subcode);
+    }
     PanelShow->SetCaption(caption);
   }
   UpdateSearchColour();
