@@ -5,7 +5,9 @@
 #include <iterator>
 
 #include "tests/unit/ViewerSession.h"
+#ifdef TOLV_WITH_TOLVANE
 #include "tools/tolvane/Tolvane.h"
+#endif
 #include "viewer/FormAbout.h"
 
 namespace tolv::testing {
@@ -137,6 +139,7 @@ TEST_F(Commands, ClearMemoryWithAFailedWaitChangesNothing) {
   EXPECT_TRUE(MemoryHolds(window, 151));
 }
 
+#ifdef TOLV_WITH_TOLVANE
 // The hidden button's command writes what tolvane writes for the same recording.
 TEST_F(Commands, PageFileEqualsTolvaneSave) {
   DataThread data(bbc_);
@@ -154,6 +157,7 @@ TEST_F(Commands, PageFileEqualsTolvaneSave) {
   EXPECT_EQ(written.size(), 945u * 968u);
   EXPECT_TRUE(written == expected);
 }
+#endif
 
 TEST_F(Commands, PageFileIsReplacedAndEmptiedAsTheMemoryIs) {
   TFormTolv& window = Open();

@@ -18,7 +18,12 @@ constexpr ui::TColor kRed = 0x0000FF;
 constexpr std::uint16_t kAbsentPage = 777;  // not in the BBC recording
 
 std::string ShowCaption(std::uint16_t number, std::uint16_t subcode) {
-  return " Zeige: " + std::to_string(number) + (subcode != 0 ? "." + std::to_string(subcode) : "");
+  std::string caption = " Zeige: " + std::to_string(number);
+  if (subcode != 0) {
+    caption += '.';  // in two steps: GCC 12 warns falsely about "." + std::to_string(...)
+    caption += std::to_string(subcode);
+  }
+  return caption;
 }
 
 class Formtolvane : public ViewerTest {

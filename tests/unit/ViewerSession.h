@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -52,8 +52,10 @@ inline std::vector<Buffer> RecordingBuffers(const std::string& name) {
 class HostDirectory {
  public:
   explicit HostDirectory(bool withFonts = true) : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tolv-viewer-XXXXXX").string();
-    root_ = mkdtemp(pattern.data());
+    std::random_device seed;
+    do {
+      root_ = std::filesystem::temp_directory_path() / ("tolv-viewer-" + std::to_string(seed()));
+    } while (!std::filesystem::create_directory(root_));
     std::filesystem::create_directories(root_ / "plugins" / "vtx");
     if (withFonts) std::filesystem::copy_file(TOLV_FONT_FILE, root_ / "plugins" / "tolv.fon");
     std::filesystem::current_path(root_);
