@@ -1,11 +1,31 @@
 // Unit Formtolvane: the viewer window TFormTolv.
 //
-// This file holds the window's controls as its layout builds them (FormtolvaneLayout.cpp):
-// the toolbar with the search and show panels, the tab pages with the paint box, the status
-// bar, the timer, the printer set-up dialog and the main menu. Events are bound by handler
-// name; the window's handler methods are published in PublishHandlers.
+// The window's controls as its layout builds them (FormtolvaneLayout.cpp): the toolbar with the
+// search and show panels, the tab pages with the paint box, the status bar, the timer, the
+// printer set-up dialog and the main menu. Events are bound by handler name to the methods
+// published in PublishHandlers. The window's life, its hand-overs with the data thread and its
+// timer are in Formtolvane.cpp; keys, mouse and panels in FormtolvaneNavigation.cpp; the menu
+// and toolbar commands in FormtolvaneCommands.cpp; how other threads reach the window in
+// FormtolvaneAccess.cpp.
+//
+// Threads. The window thread runs every event. The host's data thread reaches the window as
+// the magazine assembly's ReceptionTarget, and the channel change clears the page memory; both
+// only through a FormTolvUse, which keeps the window and its mutexes alive while they work.
+// PageDataMutex guards the page memory, the busy page and every write into DisplayPage from
+// the data thread and every drawing of it; RedrawMutex guards the two redraw requests. The
+// order is PageDataMutex before RedrawMutex.
 #pragma once
 
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "decoder/MagazineAssembly.h"
+#include "pages/Lop.h"
+#include "platform/NamedMutex.h"
+#include "render/PageDrawing.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Form.h"
@@ -15,9 +35,25 @@
 
 namespace tolv {
 
-class TFormTolv : public ui::Form {
+inline constexpr char kPageDataMutexName[] = "TOLVANE_240104";
+inline constexpr char kRedrawMutexName[] = "TOLVANE_200504";
+inline constexpr char kWindowCaption[] = "Tol-Vane DVB";
+inline constexpr char kClearMemoryQuestion[] = "Alle Seiten aus dem Speicher löschen?";
+inline constexpr char kClearMemoryCaption[] = "Bestätigung";
+inline constexpr ui::TColor kPanelFound = 0x00FF00;  // the searched page is on screen
+inline constexpr ui::TColor kPanelSearching = 0x0000FF;
+
+// The page file of the hidden "Alles Speichern" command, relative to the working directory:
+// ".\plugins\vtx\test.vtx" on Windows, the same path with '/' elsewhere.
+std::string PageFilePath();
+
+class FormTolvUse;
+FormTolvUse UseFormTolv() noexcept;
+
+class TFormTolv : public ui::Form, public ReceptionTarget {
  public:
   TFormTolv();
+  ~TFormTolv() override;
 
   // Toolbar.
   ui::Panel* Panel1;
@@ -98,6 +134,75 @@ class TFormTolv : public ui::Form {
   ui::MenuItem* N5;
   ui::MenuItem* mnAbout;
 
+  // --- Window state. Values the data thread reads without a lock are atomics with relaxed
+  // order; everything else belongs to the window thread.
+  platform::NamedMutex PageDataMutex;
+  platform::NamedMutex RedrawMutex;
+  // Set and cleared under RedrawMutex; the timer peeks at them without it.
+  std::atomic<bool> PageRedrawPending{false};
+  std::atomic<bool> HeaderRedrawPending{false};
+  // The page on screen: written by the data thread under PageDataMutex while no page is busy,
+  // by the window thread while its page is busy (or under the mutex); drawn under the mutex.
+  CVTPage DisplayPage;
+  std::uint8_t EntryCount = 0;  // digits typed towards a new page number
+  std::array<char, 3> EntryDigits{'1', '0', '0'};
+  std::atomic<std::uint16_t> SearchPage{100};  // internal page numbers, kNoPage for none
+  std::atomic<std::uint16_t> ShownPage{kNoPage};
+  std::atomic<std::uint16_t> ShownSubcode{0};
+  // DisplayPage came from the stream, so headers may refresh its clock.
+  std::atomic<bool> HeaderLive{false};
+  std::atomic<bool> Paused{false};
+  // Cell size, page rectangle, face names and the double-height bitmap.
+  RenderWindow Render;
+
+  // --- The data thread's side (ReceptionTarget); see MagazineAssembly.h.
+  bool LockPageData() override;
+  void UnlockPageData() override;
+  std::uint16_t BusyPage() const override { return busyPage_.load(std::memory_order_relaxed); }
+  CVTAllPages& AllPages() override { return allPages_; }
+  void ReceivePage(CVTPage& page) override;
+  void ReceiveHeader(std::uint8_t* row) override;
+
+  // The channel change's clearing of the page memory, on any thread: waits until no page is
+  // busy. False when the wait on PageDataMutex failed; the memory then stays as it was.
+  bool ClearMemoryForChannelChange();
+
+  // The busy-page protocol of the window thread: SetBusyPage with PageDataMutex held;
+  // ClearBusyPage takes it.
+  void SetBusyPage(std::uint16_t number);
+  void ClearBusyPage();
+
+  // --- Events and commands.
+  void FormCreate(ui::Component& sender);
+  void FormClose(ui::Component& sender, ui::TCloseAction& action);
+  void FormDestroy(ui::Component& sender);
+  void Timer1Timer(ui::Component& sender);
+  void PaintBox1Paint(ui::Component& sender);
+  void FormKeyDown(ui::Component& sender, std::uint16_t& key, ui::TShiftState shift);
+  void PaintBox1MouseDown(ui::Component& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+  void mnPauseClick(ui::Component& sender);
+  void SpeedButtonPauseClick(ui::Component& sender);
+  void mnRevealClick(ui::Component& sender);
+  void SpeedButtonRevealClick(ui::Component& sender);
+  void mnClearMemClick(ui::Component& sender);
+  void mnPrinterSetupClick(ui::Component& sender);
+  void mnCloseAppClick(ui::Component& sender);
+  void mnAboutClick(ui::Component& sender);
+  void SpeedButton4Click(ui::Component& sender);
+
+  // --- Page selection and the panels.
+  // value: an internal page number or 800..899; 900 and more change nothing.
+  void SetSearchPage(std::uint16_t value);
+  void UpdateSearchPanel();
+  void UpdateShowPanel();
+  void UpdateSearchColour();
+  void UpdatePauseControls();
+  void UpdateRevealControls();
+  void CancelPause();
+
+ protected:
+  void PublishHandlers(ui::HandlerTable& table) override;
+
  private:
   void BuildToolbar();
   void BuildPages();
@@ -112,6 +217,82 @@ class TFormTolv : public ui::Form {
   ui::MenuItem* AddCommand(ui::MenuItem* parent, const char* name, const char* caption, const char* handler,
                            ui::TShortCut shortcut = ui::scNone);
   ui::MenuItem* AddMenuSeparator(ui::MenuItem* parent, const char* name);
+
+  // Fetches a record from the memory and marks it busy, under one hold of PageDataMutex; the
+  // subcode is the shown page's when fromShown is set. Null when none (or the wait failed).
+  CVTPage* FetchForShow(std::uint16_t number, std::uint16_t subcode, TGetMode mode, bool fromShown = false);
+  // Puts a busy record on screen; followSearch makes its number the search page.
+  void ShowFromMemory(CVTPage& record, bool followSearch = false);
+  void SearchAndShow();  // the search page's first subpage, if the memory holds it
+  void StepSubpage(TGetMode mode);
+  void StepPage(bool shifted, bool up);
+  void TypeDigit(unsigned digit);
+  void TogglePause();
+  // Drawing, each under PageDataMutex; skipped when the wait fails.
+  void PaintDisplayPage();
+  void DrawHeaderRow();
+  void BlankDisplayAndClearMemory();
+  // Points Render at the paint box's current canvas and at DisplayPage.
+  RenderWindow& PrepareRender();
+
+  friend class FormTolvUse;
+  friend FormTolvUse UseFormTolv() noexcept;
+  friend void WithdrawFormTolv(const TFormTolv* window, bool waitForUsers);
+
+  CVTAllPages allPages_;
+  // The number of the record the window thread is copying into DisplayPage; kNoPage if none.
+  // Written under PageDataMutex.
+  std::atomic<std::uint16_t> busyPage_{kNoPage};
+  // Holds of other threads on this window; guarded by the lock in FormtolvaneAccess.cpp.
+  unsigned users_ = 0;
 };
+
+// --- The one viewer window, and how the host's other threads reach it.
+
+// The open viewer window, null when none. Written on the window thread only (CreateFormTolv,
+// FormClose, FormDestroy); other threads must not dereference it, they take a FormTolvUse.
+extern std::atomic<TFormTolv*> FormTolv;
+
+// Window thread: creates the viewer window (construction and FormCreate) and makes it FormTolv.
+// An existing window is returned as it is.
+TFormTolv* CreateFormTolv();
+
+// A hold on the open window for another thread. While any hold lasts, the window and its
+// mutexes stay alive: FormDestroy waits for the last one. Once FormClose has run, no new hold
+// is given. Hold it only for the call into the window, never around a message to the host.
+class FormTolvUse {
+ public:
+  FormTolvUse() noexcept = default;
+  FormTolvUse(FormTolvUse&& other) noexcept : window_(std::exchange(other.window_, nullptr)) {}
+  FormTolvUse& operator=(FormTolvUse&&) = delete;
+  FormTolvUse(const FormTolvUse&) = delete;
+  FormTolvUse& operator=(const FormTolvUse&) = delete;
+  ~FormTolvUse() { Release(); }
+
+  explicit operator bool() const noexcept { return window_ != nullptr; }
+  TFormTolv* operator->() const noexcept { return window_; }
+  TFormTolv& operator*() const noexcept { return *window_; }
+  void Release() noexcept;
+
+ private:
+  friend FormTolvUse UseFormTolv() noexcept;
+  explicit FormTolvUse(TFormTolv* window) noexcept : window_(window) {}
+  TFormTolv* window_ = nullptr;
+};
+
+// Any thread: a hold on the open window, empty when there is none (or it is closing).
+FormTolvUse UseFormTolv() noexcept;
+
+enum class ChannelClearing : std::uint8_t {
+  kNoWindow,    // no window open: there is no memory to clear
+  kCleared,     // the page memory is empty
+  kWaitFailed,  // the wait on PageDataMutex failed; the memory is untouched
+};
+// The channel change's clearing of the open window's page memory, on any thread.
+ChannelClearing ClearMemoryForChannelChange() noexcept;
+
+// Window thread, from FormClose and FormDestroy: window stops being FormTolv. With waitForUsers,
+// returns only when every hold on it has been released.
+void WithdrawFormTolv(const TFormTolv* window, bool waitForUsers);
 
 }  // namespace tolv
