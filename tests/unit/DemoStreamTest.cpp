@@ -7,6 +7,7 @@
 
 #include "decoder/StoreOnlyTarget.h"
 #include "decoder/Vt_fkt.h"
+#include "render/RowDecoder.h"
 #include "tools/demostream/DemoStreamData.h"
 #include "tools/recordings/Recording.h"
 
@@ -183,6 +184,24 @@ TEST(DemoStream, DeliversEveryDesignedPage) {
     }
     const std::string header(page->Rows[0]->begin() + 8, page->Rows[0]->end());
     EXPECT_NE(header.find("Tol-Vane\x02" + std::to_string(source.number)), std::string::npos) << header;
+  }
+}
+
+// The quiz hides its answers until the reveal key, and shows its questions.
+TEST(DemoStream, QuizAnswersAreConcealed) {
+  Reception reception;
+  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
+                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+  CVTPage* quiz = reception.AllPages().GetPage(104, 0, gmFirst);
+  ASSERT_NE(quiz, nullptr);
+  for (unsigned row : {8u, 11u, 14u, 17u}) {
+    unsigned concealedLetters = 0;
+    for (unsigned c = 0; c < kColumns; ++c) {
+      const TVtCell cell = GetDisplayCell(*quiz, c, row);
+      if (cell.Ch > 0x20 && (cell.Flags & kConceal)) ++concealedLetters;
+    }
+    EXPECT_GT(concealedLetters, 5u) << "row " << row;
+    EXPECT_FALSE(GetDisplayCell(*quiz, 5, row - 1).Flags & kConceal) << "the question is shown";
   }
 }
 

@@ -2,6 +2,7 @@
 // from its page sources; optionally the same bytes as a C++ array for programs that embed the
 // stream, and a few runs of its data units as seeds for the data callback's fuzzer.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -54,9 +55,11 @@ bool WriteSeeds(const std::string& dir, const std::vector<std::uint8_t>& stream,
     const std::size_t end = std::min(stream.size(), (packet + kTsPackets) * 188);
     ts.append(stream.begin() + static_cast<std::ptrdiff_t>(packet * 188),
               stream.begin() + static_cast<std::ptrdiff_t>(end));
-    const std::string name = "/demo-" + std::to_string(k);
-    if (!WriteFile(dir + "/data_callback" + name, units) || !WriteFile(dir + "/recording_reader" + name, ts) ||
-        !WriteFile(dir + "/recording_reader" + name + "-t42", t42)) {
+    const std::string name = "demo-" + std::to_string(k);
+    const std::filesystem::path callbackSeed = std::filesystem::path(dir) / "data_callback" / name;
+    const std::filesystem::path readerSeed = std::filesystem::path(dir) / "recording_reader" / name;
+    if (!WriteFile(callbackSeed.string(), units) || !WriteFile(readerSeed.string(), ts) ||
+        !WriteFile(readerSeed.string() + "-t42", t42)) {
       return false;
     }
   }
