@@ -37,7 +37,12 @@ void MagazineAssembly::ReceiveHeaderPacket(std::uint8_t magazine, const std::uin
   // out to be unusable.
   if (ended.rowsSinceHeader) {
     ended.rowsSinceHeader = false;
-    if (ended.page) HandOver(ended, target);
+    if (ended.page) {
+      if (ended.unfiled) HandOver(ended.unfiled, target);
+      // Should the older page still find no lock, it makes room: one page waits at most.
+      ended.unfiled = std::move(ended.page);
+      HandOver(ended.unfiled, target);
+    }
   }
   ended.assembling = false;
 
@@ -78,15 +83,15 @@ void MagazineAssembly::StoreRowPacket(std::uint8_t packet, const std::uint8_t* d
   slot.page->StoreRow(packet, std::move(row));
 }
 
-void MagazineAssembly::HandOver(MagazineSlot& slot, ReceptionTarget& target) {
-  const std::uint16_t number = slot.page->Number();
+void MagazineAssembly::HandOver(std::unique_ptr<CVTPage>& page, ReceptionTarget& target) {
+  const std::uint16_t number = page->Number();
   // Wait, without sleeping, while the window thread copies a record of this number.
   for (;;) {
-    if (!target.LockPageData()) return;  // the page stays in its slot for the next attempt
+    if (!target.LockPageData()) return;  // the page waits for the slot's next header
     if (target.BusyPage() != number) break;
     target.UnlockPageData();
   }
-  CVTPage* stored = target.AllPages().AddPage(std::move(slot.page));
+  CVTPage* stored = target.AllPages().AddPage(std::move(page));
   if (stored != nullptr) target.ReceivePage(*stored);
   target.UnlockPageData();
 }

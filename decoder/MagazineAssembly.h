@@ -51,6 +51,9 @@ class MagazineAssembly {
   // neither ends nor stalls the page of another. Serial mode uses slot 0 alone.
   struct MagazineSlot {
     std::unique_ptr<CVTPage> page;
+    // A completed page whose hand-over found the page-data lock unavailable; it goes first at
+    // the slot's next header, so the slot's next page starts on a fresh record.
+    std::unique_ptr<CVTPage> unfiled;
     bool rowsSinceHeader = false;
     bool assembling = false;
   };
@@ -58,7 +61,7 @@ class MagazineAssembly {
   void ReceiveUnit(const std::uint8_t* unit, ReceptionTarget& target);
   void ReceiveHeaderPacket(std::uint8_t magazine, const std::uint8_t* data, ReceptionTarget& target);
   void StoreRowPacket(std::uint8_t packet, const std::uint8_t* data, ReceptionTarget& target);
-  void HandOver(MagazineSlot& slot, ReceptionTarget& target);
+  static void HandOver(std::unique_ptr<CVTPage>& page, ReceptionTarget& target);
   void DiscardAll();
 
   std::array<MagazineSlot, kMagazines> slots_;

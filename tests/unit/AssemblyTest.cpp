@@ -176,6 +176,48 @@ TEST(Assembly, ResetPendingDiscardsPagesUnderAssemblyOnce) {
   EXPECT_EQ(feed.target.received, (Received{{101, 0}}));
 }
 
+// A target whose page-data lock fails a given number of times, as a failed wait would.
+class FailingLockTarget : public test::RecordingTarget {
+ public:
+  bool LockPageData() override {
+    if (failures > 0) {
+      --failures;
+      return false;
+    }
+    return RecordingTarget::LockPageData();
+  }
+  int failures = 0;
+};
+
+TEST(Assembly, APageThatFindsNoLockWaitsForTheNextHeaderWithoutMixingRows) {
+  FailingLockTarget target;
+  MagazineAssembly assembly;
+  std::atomic<bool> reset{true};
+  auto send = [&](std::initializer_list<encode::Unit> units) {
+    const auto bytes = encode::Join(units);
+    assembly.Receive(bytes.data(), static_cast<std::int32_t>(bytes.size()), target, reset);
+  };
+  send({HeaderUnit(100), RowUnit(1, 1, "HUNDRED"), RowUnit(1, 2, "ONLY 100")});
+  target.failures = 1;
+  send({HeaderUnit(101), RowUnit(1, 1, "HUNDRED AND ONE")});
+  EXPECT_TRUE(target.received.empty());
+  send({HeaderUnit(102)});
+  EXPECT_EQ(target.received, (Received{{100, 0}, {101, 0}}));
+  const CVTPage* p100 = target.AllPages().GetPage(100, 0, gmFirst);
+  const CVTPage* p101 = target.AllPages().GetPage(101, 0, gmFirst);
+  ASSERT_TRUE(p100 && p101);
+  EXPECT_EQ(RowText(*p100, 1), "HUNDRED");
+  EXPECT_EQ(RowText(*p101, 1), "HUNDRED AND ONE");
+  EXPECT_EQ(RowText(*p101, 2), "<absent>") << "page 101 must not inherit rows of page 100";
+
+  target.failures = 2;  // two headers in a row find no lock: the older waiting page makes room
+  send({RowUnit(1, 1, "A"), HeaderUnit(103), RowUnit(1, 1, "B"), HeaderUnit(104), RowUnit(1, 1, "C"), HeaderUnit(105)});
+  EXPECT_EQ(target.received.size(), 4u);
+  EXPECT_EQ(target.received[2], std::pair(103u, 0u));
+  EXPECT_EQ(target.received[3], std::pair(104u, 0u));
+  EXPECT_EQ(target.AllPages().GetPage(102, 0, gmFirst), nullptr);
+}
+
 TEST(Assembly, RetransmittedSubpageReplacesTheStoredOne) {
   Feed feed;
   feed.Send({HeaderUnit(100, 1), RowUnit(1, 1, "FIRST"), RowUnit(1, 2, "GONE"), HeaderUnit(100, 1),
