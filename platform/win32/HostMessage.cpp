@@ -1,0 +1,15 @@
+#include "platform/HostMessage.h"
+
+#include <windows.h>
+
+namespace tolv::platform {
+
+std::intptr_t SendToHost(void* hostWindow, std::uint32_t command, std::intptr_t parameter) noexcept {
+  if (hostWindow == nullptr) return 0;
+  return static_cast<std::intptr_t>(SendMessageA(static_cast<HWND>(hostWindow), WM_USER, static_cast<WPARAM>(command),
+                                                 static_cast<LPARAM>(parameter)));
+}
+
+void SetHostAnswer(HostAnswer) {}  // the real host answers
+
+}  // namespace tolv::platform
