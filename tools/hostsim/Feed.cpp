@@ -1,5 +1,6 @@
 #include "tools/hostsim/Feed.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "tools/recordings/T42Reader.h"
@@ -23,19 +24,22 @@ std::string ChannelName(std::size_t number, std::uint16_t pid) {
 std::vector<std::int64_t> TimesOfStamps(std::span<const std::optional<std::uint64_t>> stamps) {
   std::vector<std::int64_t> times;
   times.reserve(stamps.size());
-  std::optional<std::uint64_t> last;
-  std::int64_t now = 0;
+  std::optional<std::uint64_t> lastStamp;
+  std::int64_t lastStampTime = 0;
   for (const std::optional<std::uint64_t>& stamp : stamps) {
+    std::int64_t now = 0;
     if (!times.empty()) {
-      std::int64_t step = kFrameMicroseconds;
-      if (stamp && last) {
-        const std::uint64_t ticks = (*stamp - *last) % kStampModulus;  // a wrap counts forwards
+      now = times.back() + kFrameMicroseconds;
+      if (stamp && lastStamp) {
+        const std::uint64_t ticks = (*stamp - *lastStamp) % kStampModulus;  // a wrap counts forwards
         const auto micros = static_cast<std::int64_t>(ticks * 1'000'000 / kStampsPerSecond);
-        if (micros <= kLargestStepMicroseconds) step = micros;
+        if (micros <= kLargestStepMicroseconds) now = std::max(times.back(), lastStampTime + micros);
       }
-      now += step;
     }
-    if (stamp) last = *stamp % kStampModulus;
+    if (stamp) {
+      lastStamp = *stamp % kStampModulus;
+      lastStampTime = now;
+    }
     times.push_back(now);
   }
   return times;

@@ -35,8 +35,9 @@ struct Feed {
   std::vector<FeedCall> Calls;
 };
 
-// The time of each call from the PES time stamps (90 kHz, 33 bits, wrapping) after the rules
-// above; the first call is at 0.
+// The time of each call from the PES time stamps (90 kHz, 33 bits, wrapping): a stamped call
+// comes as long after the last stamped one as their stamps say, other calls one frame after the
+// call before; the first call is at 0, and no call comes before the one before it.
 std::vector<std::int64_t> TimesOfStamps(std::span<const std::optional<std::uint64_t>> stamps);
 
 Feed FeedOfTransportStream(std::span<const std::uint8_t> stream, std::uint16_t pid);
