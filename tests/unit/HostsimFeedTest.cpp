@@ -80,12 +80,18 @@ TEST(HostsimFeed, T42CallsAreFieldsOfSixteenPackets) {
   EXPECT_TRUE(std::equal(unit, unit + 46, feed.Bytes.begin() + static_cast<long>(feed.Calls[1].Offset)));
 }
 
-TEST(HostsimFeed, ChannelsAreTheTeletextPidsChosenFirstThenOneWithout) {
-  using recordings::RecordingFormat;
+// A PMT marks 0x250 as teletext; PES of teletext come on 0x20.
+Bytes MarkedAndUnmarkedTeletext() {
   Bytes stream = testing::PsiPacketOf(0, 0, testing::PatOf({0x100}));
   Append(stream, testing::PsiPacketOf(0x100, 0, testing::PmtOf(1, {{0x250, 0x06, testing::kTeletextDescriptor}})));
   std::uint8_t counter = 0;
   Append(stream, Packetize(0x20, PesOf(DataUnits(1)), counter));
+  return stream;
+}
+
+TEST(HostsimFeed, ChannelsAreTheTeletextPidsChosenFirstThenOneWithout) {
+  using recordings::RecordingFormat;
+  const Bytes stream = MarkedAndUnmarkedTeletext();
   struct Case {
     const char* name;
     Bytes bytes;

@@ -133,7 +133,7 @@ LRESULT Host::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       log_.Add("call On_Key_Down() -> %u", result);
       return 0;
     }
-    case kRestoreKeyStateMessage: RestoreKeyState(); return 0;
+    case kSetKeyStateMessage: SetHeldModifiers(wParam); return 0;
     case WM_CLOSE: Quit(0); return 0;
     case WM_DESTROY: window_ = nullptr; return 0;
     default: return DefWindowProcA(window_, message, wParam, lParam);

@@ -56,9 +56,6 @@ void PostKey(HWND target, UINT virtualKey, bool release) {
   PostMessageA(target, release ? WM_KEYUP : WM_KEYDOWN, virtualKey, KeyParameter(virtualKey, release));
 }
 
-BYTE savedKeyState[256];
-bool keyStateSaved = false;
-
 }  // namespace
 
 std::string WindowClass(HWND window) {
@@ -120,23 +117,10 @@ bool PostKeys(HWND hostWindow, const std::vector<Key>& keys, std::string& error)
   }
   HWND focus = GetFocus();
   HWND target = focus != nullptr && GetAncestor(focus, GA_ROOT) == viewer ? focus : viewer;
-  if (!keyStateSaved) {
-    GetKeyboardState(savedKeyState);
-    keyStateSaved = true;
-  }
-  BYTE state[256];
-  std::memcpy(state, savedKeyState, sizeof state);
-  bool shift = false, control = false;
+  // Posted messages of one thread are read in the order they were posted: each key's modifier
+  // state is set just before its messages are read, and put back after the last one.
   for (const Key& key : keys) {
-    shift = shift || key.Shift;
-    control = control || key.Control;
-  }
-  // The state the messages are read with: GetKeyState in the viewer and TranslateMessage see
-  // shift and ctrl down while the keys that want them are handled.
-  if (shift) state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
-  if (control) state[VK_CONTROL] = state[VK_LCONTROL] = 0x80;
-  SetKeyboardState(state);
-  for (const Key& key : keys) {
+    PostMessageA(hostWindow, kSetKeyStateMessage, (key.Shift ? kShiftHeld : 0) | (key.Control ? kControlHeld : 0), 0);
     if (key.Control) PostKey(target, VK_CONTROL, false);
     if (key.Shift) PostKey(target, VK_SHIFT, false);
     PostKey(target, key.VirtualKey, false);
@@ -144,14 +128,20 @@ bool PostKeys(HWND hostWindow, const std::vector<Key>& keys, std::string& error)
     if (key.Shift) PostKey(target, VK_SHIFT, true);
     if (key.Control) PostKey(target, VK_CONTROL, true);
   }
-  PostMessageA(hostWindow, kRestoreKeyStateMessage, 0, 0);
+  PostMessageA(hostWindow, kSetKeyStateMessage, 0, 0);
   return true;
 }
 
-void RestoreKeyState() {
-  if (!keyStateSaved) return;
-  SetKeyboardState(savedKeyState);
-  keyStateSaved = false;
+void SetHeldModifiers(WPARAM held) {
+  // Keys typed by a script never touch the real keyboard: the thread's state is the system's
+  // with shift and ctrl set as the key wants them.
+  BYTE state[256];
+  GetKeyboardState(state);
+  const BYTE shift = (held & kShiftHeld) != 0 ? 0x80 : 0;
+  const BYTE control = (held & kControlHeld) != 0 ? 0x80 : 0;
+  state[VK_SHIFT] = state[VK_LSHIFT] = shift;
+  state[VK_CONTROL] = state[VK_LCONTROL] = control;
+  SetKeyboardState(state);
 }
 
 bool ReadClientPixels(HWND window, Pixels& pixels, std::string& error) {

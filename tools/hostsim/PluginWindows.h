@@ -30,14 +30,16 @@ std::string DumpControls(HWND hostWindow);
 bool AnyCaptionContains(HWND hostWindow, const std::string& text);
 
 // Posts each key's press and release to the viewer's focused window (or the viewer window when
-// the focus is elsewhere), as the message loop would receive them from the keyboard; shift and
-// ctrl are held in the thread's keyboard state around them. False, with error set, when there
-// is no viewer window.
+// the focus is elsewhere), as the message loop would receive them from the keyboard, with shift
+// and ctrl held in the thread's keyboard state while they are read (GetKeyState in the viewer,
+// TranslateMessage). False, with error set, when there is no viewer window.
 bool PostKeys(HWND hostWindow, const std::vector<Key>& keys, std::string& error);
-// The keyboard state the last PostKeys changed is put back when its messages have been handled:
-// PostKeys posts this message to the host window after them.
-inline constexpr UINT kRestoreKeyStateMessage = WM_APP + 1;
-void RestoreKeyState();
+// PostKeys posts this message to the host window before each key (and after the last one, with
+// nothing held): wParam holds kShiftHeld and kControlHeld, for SetHeldModifiers.
+inline constexpr UINT kSetKeyStateMessage = WM_APP + 1;
+inline constexpr WPARAM kShiftHeld = 1;
+inline constexpr WPARAM kControlHeld = 2;
+void SetHeldModifiers(WPARAM held);
 
 struct Pixels {
   int Width = 0;

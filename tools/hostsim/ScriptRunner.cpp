@@ -45,7 +45,8 @@ void ScriptRunner::Execute(const Step& step) {
     case Command::kWait: waitFor(step.Number); return;
     case Command::kMenu: host_.MenuSelect(static_cast<std::uint32_t>(step.Number)); return;
     case Command::kKey:
-      if (!PostKeys(host_.Window(), step.Keys, error)) Fail(step, error);
+      nextKey_ = 0;
+      if (StillWaiting(step)) waitFor(kDefaultTimeoutMs);
       return;
     case Command::kChannel: host_.SwitchChannel(static_cast<std::uint16_t>(step.Number), step.OnThread); return;
     case Command::kFilterClose: host_.CallFilterClose(); return;
@@ -79,11 +80,23 @@ void ScriptRunner::Execute(const Step& step) {
   }
 }
 
-bool ScriptRunner::StillWaiting(const Step& step) const {
+bool ScriptRunner::StillWaiting(const Step& step) {
   switch (step.Kind) {
     case Command::kWait: return true;  // until its deadline, which is no failure
     case Command::kWaitCaption: return !AnyCaptionContains(host_.Window(), step.Text);
     case Command::kWaitIdle: return !host_.FiltersIdle();
+    case Command::kKey: {
+      // Types the next key: its messages are all read before the next tick, as when a user
+      // types, so that each WM_CHAR follows its own key.
+      if (nextKey_ >= step.Keys.size()) return false;
+      std::string error;
+      if (!PostKeys(host_.Window(), {step.Keys[nextKey_++]}, error)) {
+        nextKey_ = step.Keys.size();
+        Fail(step, error);
+        return false;
+      }
+      return true;
+    }
     default: return false;
   }
 }

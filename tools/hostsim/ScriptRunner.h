@@ -29,8 +29,9 @@ class ScriptRunner {
 
  private:
   void Execute(const Step& step);
-  // True while the waiting step's condition has not held yet.
-  bool StillWaiting(const Step& step) const;
+  // True while the waiting step has not finished: its condition has not held yet, or it has
+  // keys left to type.
+  bool StillWaiting(const Step& step);
   void Fail(const Step& step, const std::string& reason);
   bool WriteText(const Step& step, const std::string& text);
   void WritePng(const Step& step);
@@ -41,6 +42,7 @@ class ScriptRunner {
   bool quitAtEnd_;
   std::size_t next_ = 0;
   const Step* waiting_ = nullptr;
+  std::size_t nextKey_ = 0;  // of the key step being typed, one key a tick
   std::int64_t deadlineMicros_ = 0;
   int failures_ = 0;
   bool finished_ = false;
