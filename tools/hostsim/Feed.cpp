@@ -85,6 +85,7 @@ std::vector<Channel> ChannelsOf(std::span<const std::uint8_t> bytes, recordings:
     }
   }
   std::vector<Channel> channels;
+  channels.reserve(pids.size() + 1);
   for (const std::uint16_t pid : pids) channels.push_back({pid, ChannelName(channels.size() + 1, pid)});
   channels.push_back({0, "Channel without teletext (PID 0)"});
   return channels;

@@ -230,7 +230,9 @@ ParsedScript ParseScript(std::string_view text) {
     const std::vector<std::string> args(words.begin() + 1, words.end());
     const std::string problem = ReadArguments(args, step);
     if (!problem.empty()) {
-      script.Errors.push_back(where + words[0] + " " + problem);
+      script.Errors.push_back(where);
+      script.Errors.back() += words[0] + " ";
+      script.Errors.back() += problem;
       continue;
     }
     script.Steps.push_back(std::move(step));

@@ -20,7 +20,8 @@
 //                                whole recording (5000 ms by default)
 //   expect-log TEXT              a line of the host's log contains TEXT
 //   png FILE [CLASS]             the viewer's paint box (a child of window class CLASS,
-//                                TolvPaintBox by default) as a PNG file
+//                                TolvPaintBox by default) as a PNG file; CLASS "viewer": the
+//                                viewer window's whole client area
 //   controls FILE                the plug-in's windows and their controls: class, caption,
 //                                visible, enabled
 //   log FILE                     the host's log so far

@@ -126,7 +126,7 @@ void ScriptRunner::WritePng(const Step& step) {
     Fail(step, "no viewer window");
     return;
   }
-  HWND box = FindDescendantOfClass(viewer, step.Extra);
+  HWND box = step.Extra == "viewer" ? viewer : FindDescendantOfClass(viewer, step.Extra);
   if (box == nullptr) {
     Fail(step, "the viewer window has no child of class " + step.Extra);
     return;
@@ -142,7 +142,8 @@ void ScriptRunner::WritePng(const Step& step) {
     Fail(step, "cannot write " + step.Text);
     return;
   }
-  log_.Add("script: %dx%d pixels of the paint box written to %s", pixels.Width, pixels.Height, step.Text.c_str());
+  log_.Add("script: %dx%d pixels of %s written to %s", pixels.Width, pixels.Height, step.Extra.c_str(),
+           step.Text.c_str());
 }
 
 }  // namespace tolv::hostsim
