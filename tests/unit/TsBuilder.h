@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,16 +59,27 @@ struct PesOptions {
   std::uint8_t dataIdentifier = 0x10;
   bool unboundedLength = false;  // PES_packet_length 0
   Bytes startCode = {0x00, 0x00, 0x01};
+  std::optional<std::uint64_t> pts = std::nullopt;  // 33 bits, written with its marker bits before the stuffing
 };
 
-// A teletext PES: header with three stuffing bytes, data_identifier, data field.
+// A teletext PES: header with an optional PTS and three stuffing bytes, data_identifier, data field.
 inline Bytes PesOf(const Bytes& dataField, PesOptions options = {}) {
+  Bytes header = {0x80, static_cast<std::uint8_t>(options.pts ? 0x80 : 0x00), 0};
+  if (options.pts) {
+    const std::uint64_t pts = *options.pts;
+    Append(header, {static_cast<std::uint8_t>(0x21 | (pts >> 29 & 0x0E)), static_cast<std::uint8_t>(pts >> 22),
+                    static_cast<std::uint8_t>(pts >> 14 | 1), static_cast<std::uint8_t>(pts >> 7),
+                    static_cast<std::uint8_t>(pts << 1 | 1)});
+  }
+  Append(header, {0xFF, 0xFF, 0xFF});
+  header[2] = static_cast<std::uint8_t>(header.size() - 3);
   Bytes pes = options.startCode;
   pes.push_back(options.streamId);
-  const std::size_t length = options.unboundedLength ? 0 : 3 + 3 + 1 + dataField.size();
+  const std::size_t length = options.unboundedLength ? 0 : header.size() + 1 + dataField.size();
   pes.push_back(static_cast<std::uint8_t>(length >> 8));
   pes.push_back(static_cast<std::uint8_t>(length & 0xFF));
-  Append(pes, {0x80, 0x00, 0x03, 0xFF, 0xFF, 0xFF, options.dataIdentifier});
+  Append(pes, header);
+  pes.push_back(options.dataIdentifier);
   Append(pes, dataField);
   return pes;
 }
@@ -117,7 +129,9 @@ struct Stream {
   Bytes descriptors;
 };
 
-inline Bytes PmtOf(std::uint16_t program, const std::vector<Stream>& streams) {
+// Not inlined: GCC 12 for i686 at -O3 sees a bounds violation that is not there when it inlines
+// this into a caller that passes a single stream.
+[[gnu::noinline]] inline Bytes PmtOf(std::uint16_t program, const std::vector<Stream>& streams) {
   Bytes body = {0xE1, 0x00, 0xF0, 0x00};  // PCR_PID 0x100, no program descriptors
   for (const Stream& s : streams) {
     Append(body, {s.streamType, static_cast<std::uint8_t>(0xE0 | s.pid >> 8), static_cast<std::uint8_t>(s.pid & 0xFF),

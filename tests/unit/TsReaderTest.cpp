@@ -3,6 +3,7 @@
 #include <random>
 
 #include "tests/unit/TsBuilder.h"
+#include "tools/recordings/PesLayout.h"
 #include "tools/recordings/TeletextPid.h"
 #include "tools/recordings/TsReader.h"
 
@@ -10,7 +11,10 @@ namespace tolv::testing {
 namespace {
 
 using recordings::ChooseTeletextPid;
+using recordings::PesPts;
 using recordings::ReadTransportStream;
+using recordings::ReadTransportStreamTimed;
+using recordings::TeletextPids;
 using recordings::TsReadCounts;
 
 constexpr std::uint16_t kPid = 0x0123;
@@ -96,6 +100,55 @@ TEST(TsReader, ResynchronisesAfterJunk) {
     ASSERT_EQ(got.buffers.size(), c.packetBeforeRead ? 3u : 2u) << c.name;
     EXPECT_EQ(got.buffers.front(), pes.fields[0]) << c.name;
     EXPECT_EQ(got.buffers.back(), pes.fields[2]) << c.name;
+  }
+}
+
+// The timed reader hands over the same buffers as the plain one, each with its PES's PTS: 33 bits
+// whatever their value, none for a PES without one.
+TEST(TsReader, TimedReadingAddsEachPesTimeStampToTheSameBuffers) {
+  const std::optional<std::uint64_t> stamps[] = {0, std::nullopt, 0x1FFFFFFFF, 0x123456789, 1, 0x0AAAAAAAA};
+  Bytes stream;
+  std::uint8_t counter = 0;
+  std::vector<Bytes> fields;
+  for (std::size_t i = 0; i < std::size(stamps); ++i) {
+    fields.push_back(DataUnits(static_cast<unsigned>(i + 1), static_cast<std::uint8_t>(i * 16)));
+    Append(stream, Packetize(kPid, PesOf(fields.back(), {.pts = stamps[i]}), counter));
+  }
+  std::vector<Bytes> buffers;
+  std::vector<std::optional<std::uint64_t>> got;
+  const TsReadCounts counts = ReadTransportStreamTimed(
+      stream, kPid, [&](const std::uint8_t* data, std::int32_t length, std::optional<std::uint64_t> pts) {
+        buffers.emplace_back(data, data + length);
+        got.push_back(pts);
+      });
+  EXPECT_EQ(buffers, fields);
+  EXPECT_EQ(got, std::vector<std::optional<std::uint64_t>>(std::begin(stamps), std::end(stamps)));
+  EXPECT_EQ(counts.PesDelivered, std::size(stamps));
+  EXPECT_EQ(Read(stream).buffers, fields);
+}
+
+// Headers that do not hold a whole PTS give none: flags without one, a header too short for it.
+TEST(PesPts, ReadsAStampOnlyWhereTheHeaderHoldsOne) {
+  const Bytes pts = {0x21 | 0x0E, 0xFF, 0xFF, 0xFF, 0xFF};  // 0x1FFFFFFFF with its marker bits
+  struct Case {
+    const char* name;
+    std::uint8_t flags, headerLength;
+    std::size_t cut;  // bytes left off the end of the 14-byte header
+    std::optional<std::uint64_t> expected;
+  };
+  const Case cases[] = {
+      {"PTS only", 0x80, 5, 0, 0x1FFFFFFFF},
+      {"PTS and DTS", 0xC0, 10, 0, 0x1FFFFFFFF},
+      {"no time stamp", 0x00, 5, 0, std::nullopt},
+      {"forbidden flags 01", 0x40, 5, 0, std::nullopt},
+      {"header length shorter than a PTS", 0x80, 4, 0, std::nullopt},
+      {"PES cut inside the PTS", 0x80, 5, 1, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    Bytes header = {0x00, 0x00, 0x01, 0xBD, 0x00, 0x00, 0x80, c.flags, c.headerLength};
+    Append(header, pts);
+    header.resize(header.size() - c.cut);
+    EXPECT_EQ(PesPts(header), c.expected) << c.name;
   }
 }
 
@@ -243,6 +296,7 @@ struct PidChoiceCase {
   const char* name;
   std::vector<Bytes> packets;
   std::optional<std::uint16_t> chosen;
+  std::vector<std::uint16_t> all;  // every PID either way finds
 };
 
 Bytes TeletextPesOn(std::uint16_t pid, std::uint8_t dataIdentifier = 0x10) {
@@ -261,23 +315,28 @@ TEST(ChooseTeletextPid, PrefersProgramMapsThenTeletextPes) {
   const Bytes orphanPmt = PsiPacketOf(0x400, 0, PmtOf(3, {{0x30, 0x06, kTeletextDescriptor}}));
 
   const PidChoiceCase cases[] = {
-      {"lowest PID any PMT marks", {pat, pmtTwoTeletext, pmtOtherProgram}, 0x240},
-      {"PMT before the PAT", {pmtOtherProgram, pmtTwoTeletext, pat}, 0x240},
-      {"PMT marking wins over lower PES PIDs", {pat, TeletextPesOn(0x20), pmtTwoTeletext}, 0x250},
-      {"PMT with a bad CRC is ignored", {pat, badCrc, pmtTwoTeletext}, 0x250},
-      {"PMT on a PID the PAT does not name", {pat, orphanPmt, TeletextPesOn(0x50)}, 0x50},
+      {"lowest PID any PMT marks", {pat, pmtTwoTeletext, pmtOtherProgram}, 0x240, {0x240, 0x250, 0x300}},
+      {"PMT before the PAT", {pmtOtherProgram, pmtTwoTeletext, pat}, 0x240, {0x240, 0x250, 0x300}},
+      {"PMT marking wins over lower PES PIDs", {pat, TeletextPesOn(0x20), pmtTwoTeletext}, 0x250, {0x20, 0x250, 0x300}},
+      {"PMT with a bad CRC is ignored", {pat, badCrc, pmtTwoTeletext}, 0x250, {0x250, 0x300}},
+      {"PMT on a PID the PAT does not name", {pat, orphanPmt, TeletextPesOn(0x50)}, 0x50, {0x50}},
       {"no PMT marks teletext: lowest teletext PES",
        {pat, pmtSubtitles, TeletextPesOn(0x60), TeletextPesOn(0x45)},
-       0x45},
-      {"no PSI at all", {TeletextPesOn(0x13F0), TeletextPesOn(0x1400)}, 0x13F0},
-      {"PES of other data identifiers do not count", {TeletextPesOn(0x30, 0x99), TeletextPesOn(0x31, 0x1F)}, 0x31},
-      {"no teletext anywhere", {pat, pmtSubtitles, TeletextPesOn(0x30, 0x20)}, std::nullopt},
-      {"empty input", {}, std::nullopt},
+       0x45,
+       {0x45, 0x60}},
+      {"no PSI at all", {TeletextPesOn(0x13F0), TeletextPesOn(0x1400)}, 0x13F0, {0x13F0, 0x1400}},
+      {"PES of other data identifiers do not count",
+       {TeletextPesOn(0x30, 0x99), TeletextPesOn(0x31, 0x1F)},
+       0x31,
+       {0x31}},
+      {"no teletext anywhere", {pat, pmtSubtitles, TeletextPesOn(0x30, 0x20)}, std::nullopt, {}},
+      {"empty input", {}, std::nullopt, {}},
   };
   for (const PidChoiceCase& c : cases) {
     Bytes stream;
     for (const Bytes& p : c.packets) Append(stream, p);
     EXPECT_EQ(ChooseTeletextPid(stream), c.chosen) << c.name;
+    EXPECT_EQ(TeletextPids(stream), c.all) << c.name;
   }
 }
 

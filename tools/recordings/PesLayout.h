@@ -38,4 +38,17 @@ inline std::optional<std::size_t> TeletextDataFieldOffset(std::span<const std::u
   return identifierAt + 1;
 }
 
+// The presentation time stamp (33 bits, 90 kHz) of a PES whose header carries one (PTS_DTS_flags
+// '10' or '11'); none when the flags say there is none or the header is too short to hold it.
+inline std::optional<std::uint64_t> PesPts(std::span<const std::uint8_t> pes) {
+  constexpr std::size_t kFlagsAt = 7, kHeaderLengthAt = 8, kPtsAt = 9, kPtsSize = 5;
+  if (pes.size() < kPtsAt + kPtsSize) return std::nullopt;
+  if ((pes[kFlagsAt] & 0x80) == 0 || pes[kHeaderLengthAt] < kPtsSize) return std::nullopt;
+  const std::uint8_t* p = pes.data() + kPtsAt;
+  // 3 + 15 + 15 bits, each group followed by a marker bit.
+  return static_cast<std::uint64_t>(p[0] >> 1 & 0x07) << 30 | static_cast<std::uint64_t>(p[1]) << 22 |
+         static_cast<std::uint64_t>(p[2] >> 1) << 15 | static_cast<std::uint64_t>(p[3]) << 7 |
+         static_cast<std::uint64_t>(p[4] >> 1);
+}
+
 }  // namespace tolv::recordings

@@ -12,8 +12,11 @@ namespace {
 
 using PidSet = std::bitset<kMaxPid + 1>;
 
-void KeepLowest(std::optional<std::uint16_t>& lowest, std::uint16_t pid) {
-  if (!lowest || pid < *lowest) lowest = pid;
+std::optional<std::uint16_t> Lowest(const PidSet& pids) {
+  for (std::size_t pid = 0; pid < pids.size(); ++pid) {
+    if (pids.test(pid)) return static_cast<std::uint16_t>(pid);
+  }
+  return std::nullopt;
 }
 
 // The program_map_PIDs of every program association section in the input.
@@ -28,9 +31,9 @@ PidSet FindProgramMapPids(std::span<const std::uint8_t> input) {
   return pmtPids;
 }
 
-std::optional<std::uint16_t> LowestPidMarkedByProgramMaps(std::span<const std::uint8_t> input, const PidSet& pmtPids) {
-  std::optional<std::uint16_t> lowest;
-  const auto keep = [&](std::uint16_t pid) { KeepLowest(lowest, pid); };
+PidSet PidsMarkedByProgramMaps(std::span<const std::uint8_t> input, const PidSet& pmtPids) {
+  PidSet marked;
+  const auto keep = [&](std::uint16_t pid) { marked.set(pid); };
   // One collector per program map PID; their buffers only ever hold bytes of the input.
   std::map<std::uint16_t, SectionCollector> collectors;
   ForEachTsPacket(input, [&](const TsPacket& packet) {
@@ -44,27 +47,38 @@ std::optional<std::uint16_t> LowestPidMarkedByProgramMaps(std::span<const std::u
     }
     found->second.Feed(packet);
   });
-  return lowest;
+  return marked;
 }
 
-std::optional<std::uint16_t> LowestPidCarryingTeletextPes(std::span<const std::uint8_t> input) {
-  std::optional<std::uint16_t> lowest;
+PidSet PidsCarryingTeletextPes(std::span<const std::uint8_t> input) {
+  PidSet carrying;
   ForEachTsPacket(input, [&](const TsPacket& packet) {
     if (!packet.TransportError && packet.PayloadUnitStart && TeletextDataFieldOffset(packet.Payload)) {
-      KeepLowest(lowest, packet.Pid);
+      carrying.set(packet.Pid);
     }
   });
-  return lowest;
+  return carrying;
+}
+
+PidSet PidsMarkedByAnyProgramMap(std::span<const std::uint8_t> input) {
+  const PidSet pmtPids = FindProgramMapPids(input);
+  return pmtPids.any() ? PidsMarkedByProgramMaps(input, pmtPids) : PidSet();
 }
 
 }  // namespace
 
 std::optional<std::uint16_t> ChooseTeletextPid(std::span<const std::uint8_t> input) {
-  const PidSet pmtPids = FindProgramMapPids(input);
-  if (pmtPids.any()) {
-    if (std::optional<std::uint16_t> marked = LowestPidMarkedByProgramMaps(input, pmtPids)) return marked;
+  if (std::optional<std::uint16_t> marked = Lowest(PidsMarkedByAnyProgramMap(input))) return marked;
+  return Lowest(PidsCarryingTeletextPes(input));
+}
+
+std::vector<std::uint16_t> TeletextPids(std::span<const std::uint8_t> input) {
+  const PidSet all = PidsMarkedByAnyProgramMap(input) | PidsCarryingTeletextPes(input);
+  std::vector<std::uint16_t> pids;
+  for (std::size_t pid = 0; pid < all.size(); ++pid) {
+    if (all.test(pid)) pids.push_back(static_cast<std::uint16_t>(pid));
   }
-  return LowestPidCarryingTeletextPes(input);
+  return pids;
 }
 
 }  // namespace tolv::recordings

@@ -60,7 +60,12 @@ void PesCollector::Deliver() {
     return;
   }
   ++counts_.PesDelivered;
-  sink_(pes_.data() + *dataField, static_cast<std::int32_t>(pes_.size() - *dataField));
+  const auto length = static_cast<std::int32_t>(pes_.size() - *dataField);
+  if (timedSink_) {
+    timedSink_(pes_.data() + *dataField, length, PesPts(pes_));
+  } else {
+    sink_(pes_.data() + *dataField, length);
+  }
 }
 
 void PesCollector::Drop() {
@@ -69,6 +74,14 @@ void PesCollector::Drop() {
 }
 
 TsReadCounts ReadTransportStream(std::span<const std::uint8_t> input, std::uint16_t pid, const DataSink& sink) {
+  PesCollector collector(pid, sink);
+  ForEachTsPacket(input, [&](const TsPacket& packet) { collector.Feed(packet); });
+  collector.Finish();
+  return collector.Counts();
+}
+
+TsReadCounts ReadTransportStreamTimed(std::span<const std::uint8_t> input, std::uint16_t pid,
+                                      const TimedDataSink& sink) {
   PesCollector collector(pid, sink);
   ForEachTsPacket(input, [&](const TsPacket& packet) { collector.Feed(packet); });
   collector.Finish();

@@ -26,6 +26,7 @@ struct TsReadCounts {
 class PesCollector {
  public:
   PesCollector(std::uint16_t pid, DataSink sink) : pid_(pid), sink_(std::move(sink)) {}
+  PesCollector(std::uint16_t pid, TimedDataSink sink) : pid_(pid), timedSink_(std::move(sink)) {}
 
   // Packets of other PIDs are ignored.
   void Feed(const TsPacket& packet);
@@ -42,6 +43,7 @@ class PesCollector {
 
   std::uint16_t pid_;
   DataSink sink_;
+  TimedDataSink timedSink_;  // used instead of sink_ when set
   ContinuityCheck continuity_;
   std::vector<std::uint8_t> pes_;
   bool collecting_ = false;
@@ -49,5 +51,8 @@ class PesCollector {
 };
 
 TsReadCounts ReadTransportStream(std::span<const std::uint8_t> input, std::uint16_t pid, const DataSink& sink);
+// The same buffers, each with its PES's time stamp.
+TsReadCounts ReadTransportStreamTimed(std::span<const std::uint8_t> input, std::uint16_t pid,
+                                      const TimedDataSink& sink);
 
 }  // namespace tolv::recordings

@@ -1,0 +1,86 @@
+// The host simulator's script: one command a line, run step by step on the host's window thread.
+//
+//   wait MS                      let MS milliseconds pass
+//   menu CODE                    the host's menu entry CODE: On_Menu_Select(CODE), any code
+//   key KEY...                   each key pressed and released in the viewer's focused window;
+//                                KEY: 0-9, A-Z, a name (Enter, Escape, Space, Tab, Back, PageUp,
+//                                PageDown, Home, End, Left, Right, Up, Down, Insert, Delete, Add,
+//                                Subtract, Plus, Minus, F1-F12) or a number (0x21), after
+//                                optional shift+ and ctrl+ prefixes
+//   channel PID [thread]         the user switches channel: the host stops the plug-in's filter,
+//                                calls On_Filter_Close, then On_Channel_Change (on a thread of its
+//                                own with "thread")
+//   filter-close                 On_Filter_Close alone
+//   channel-change PID [thread]  On_Channel_Change alone, the filter left as it is
+//   close                        WM_CLOSE to the viewer window
+//   exit                         the host quits: On_Exit, filters stopped, the script ends
+//   wait-caption TEXT [MS]       until a control of the plug-in's windows has a caption
+//                                containing TEXT (5000 ms by default)
+//   wait-idle [MS]               until no filter is delivering: each one stopped or through the
+//                                whole recording (5000 ms by default)
+//   expect-log TEXT              a line of the host's log contains TEXT
+//   png FILE [CLASS]             the viewer's paint box (a child of window class CLASS,
+//                                TolvPaintBox by default) as a PNG file; CLASS "viewer": the
+//                                viewer window's whole client area
+//   controls FILE                the plug-in's windows and their controls: class, caption,
+//                                visible, enabled
+//   log FILE                     the host's log so far
+//
+// Numbers are decimal or 0x hexadecimal; TEXT and FILE may be "quoted" (\" and \\ inside);
+// # starts a comment. FILE "-" is standard output.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolv::hostsim {
+
+enum class Command : std::uint8_t {
+  kWait,
+  kMenu,
+  kKey,
+  kChannel,
+  kFilterClose,
+  kChannelChange,
+  kClose,
+  kExit,
+  kWaitCaption,
+  kWaitIdle,
+  kExpectLog,
+  kPng,
+  kControls,
+  kLog,
+};
+
+struct Key {
+  std::uint8_t VirtualKey = 0;
+  bool Shift = false;
+  bool Control = false;
+  bool operator==(const Key&) const = default;
+};
+
+inline constexpr std::int64_t kDefaultTimeoutMs = 5000;
+
+struct Step {
+  Command Kind = Command::kWait;
+  int Line = 0;
+  std::int64_t Number = 0;  // milliseconds, menu code, PID or time-out
+  std::string Text;         // caption text, file name, window class
+  std::string Extra;        // png: the paint box's window class
+  bool OnThread = false;    // channel, channel-change
+  std::vector<Key> Keys;
+};
+
+struct ParsedScript {
+  std::vector<Step> Steps;
+  std::vector<std::string> Errors;  // "line N: ..." for each line that is not a command
+};
+
+ParsedScript ParseScript(std::string_view text);
+
+// One key as the script writes it; false for an unknown name.
+bool ParseKey(std::string_view word, Key& key);
+
+}  // namespace tolv::hostsim

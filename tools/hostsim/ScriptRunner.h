@@ -1,0 +1,51 @@
+// Runs a parsed script on the host's window thread, one step per tick of the host's timer;
+// waiting steps check their condition on every tick until it holds or their time is up.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/hostsim/Host.h"
+#include "tools/hostsim/HostLog.h"
+#include "tools/hostsim/Script.h"
+
+namespace tolv::hostsim {
+
+// Exit codes keep 8 bits; the count of failed steps stops here.
+inline constexpr int kMaxReportedFailures = 100;
+
+class ScriptRunner {
+ public:
+  // With quitAtEnd, the host quits when the script is through (exit code: the failures).
+  ScriptRunner(Host& host, HostLog& log, std::vector<Step> steps, bool quitAtEnd);
+
+  // One tick: goes on with a waiting step or starts the next one.
+  void Tick();
+
+  bool Finished() const { return finished_; }
+  int Failures() const { return failures_; }
+  int ExitCode() const { return failures_ < kMaxReportedFailures ? failures_ : kMaxReportedFailures; }
+
+ private:
+  void Execute(const Step& step);
+  // True while the waiting step has not finished: its condition has not held yet, or it has
+  // keys left to type.
+  bool StillWaiting(const Step& step);
+  void Fail(const Step& step, const std::string& reason);
+  bool WriteText(const Step& step, const std::string& text);
+  void WritePng(const Step& step);
+
+  Host& host_;
+  HostLog& log_;
+  std::vector<Step> steps_;
+  bool quitAtEnd_;
+  std::size_t next_ = 0;
+  const Step* waiting_ = nullptr;
+  std::size_t nextKey_ = 0;  // of the key step being typed, one key a tick
+  std::int64_t deadlineMicros_ = 0;
+  int failures_ = 0;
+  bool finished_ = false;
+};
+
+}  // namespace tolv::hostsim
