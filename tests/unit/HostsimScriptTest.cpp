@@ -34,6 +34,7 @@ TEST(HostsimScript, ReadsEveryCommandWithItsArguments) {
       {"wait-idle", Command::kWaitIdle, kDefaultTimeoutMs, "", "", false},
       {"wait-idle 20000  # comment", Command::kWaitIdle, 20000, "", "", false},
       {"expect-log HOST_STOP_FILTER", Command::kExpectLog, 0, "HOST_STOP_FILTER", "", false},
+      {"click \"Alles Speichern\"", Command::kClick, 0, "Alles Speichern", "", false},
       {"png page.png", Command::kPng, 0, "page.png", "TolvPaintBox", false},
       {"png \"a b.png\" Static", Command::kPng, 0, "a b.png", "Static", false},
       {"controls -", Command::kControls, 0, "-", "", false},

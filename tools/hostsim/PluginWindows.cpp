@@ -109,6 +109,15 @@ bool AnyCaptionContains(HWND hostWindow, const std::string& text) {
   return false;
 }
 
+HWND FindButtonByCaption(HWND hostWindow, const std::string& text) {
+  for (HWND top : PluginTopLevelWindows(hostWindow)) {
+    for (HWND child : Descendants(top)) {
+      if (WindowCaption(child) == text && _stricmp(WindowClass(child).c_str(), "Button") == 0) return child;
+    }
+  }
+  return nullptr;
+}
+
 bool PostKeys(HWND hostWindow, const std::vector<Key>& keys, std::string& error) {
   HWND viewer = FindViewerWindow(hostWindow);
   if (viewer == nullptr) {

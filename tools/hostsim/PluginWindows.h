@@ -28,6 +28,9 @@ std::string WindowCaption(HWND window);
 // Each plug-in window and, indented below it, every descendant: class, caption, visible, enabled.
 std::string DumpControls(HWND hostWindow);
 bool AnyCaptionContains(HWND hostWindow, const std::string& text);
+// The first control of window class BUTTON in the plug-in's windows whose caption is text,
+// visible or not; null when none.
+HWND FindButtonByCaption(HWND hostWindow, const std::string& text);
 
 // Posts each key's press and release to the viewer's focused window (or the viewer window when
 // the focus is elsewhere), as the message loop would receive them from the keyboard, with shift

@@ -79,7 +79,7 @@ struct CommandName {
   Command Kind;
 };
 
-constexpr std::array<CommandName, 14> kCommands = {{
+constexpr std::array<CommandName, 15> kCommands = {{
     {"wait", Command::kWait},
     {"menu", Command::kMenu},
     {"key", Command::kKey},
@@ -91,6 +91,7 @@ constexpr std::array<CommandName, 14> kCommands = {{
     {"wait-caption", Command::kWaitCaption},
     {"wait-idle", Command::kWaitIdle},
     {"expect-log", Command::kExpectLog},
+    {"click", Command::kClick},
     {"png", Command::kPng},
     {"controls", Command::kControls},
     {"log", Command::kLog},
@@ -140,6 +141,7 @@ std::string ReadArguments(const std::vector<std::string>& args, Step& step) {
       if (!count(0, 1) || (args.size() == 1 && !number(0))) return "wants maybe a time-out in ms";
       return {};
     case Command::kExpectLog:
+    case Command::kClick:
     case Command::kControls:
     case Command::kLog:
       if (!count(1, 1) || args[0].empty()) return "wants one text or file name";

@@ -19,6 +19,9 @@
 //   wait-idle [MS]               until no filter is delivering: each one stopped or through the
 //                                whole recording (5000 ms by default)
 //   expect-log TEXT              a line of the host's log contains TEXT
+//   click TEXT                   BM_CLICK to the first button of the plug-in's windows whose
+//                                caption is TEXT, hidden or not (what no user of the host can
+//                                do to a hidden one)
 //   png FILE [CLASS]             the viewer's paint box (a child of window class CLASS,
 //                                TolvPaintBox by default) as a PNG file; CLASS "viewer": the
 //                                viewer window's whole client area
@@ -49,6 +52,7 @@ enum class Command : std::uint8_t {
   kWaitCaption,
   kWaitIdle,
   kExpectLog,
+  kClick,
   kPng,
   kControls,
   kLog,

@@ -74,6 +74,15 @@ void ScriptRunner::Execute(const Step& step) {
     case Command::kExpectLog:
       if (!log_.AnyLineContains(step.Text)) Fail(step, "no log line contains \"" + step.Text + "\"");
       return;
+    case Command::kClick: {
+      HWND button = FindButtonByCaption(host_.Window(), step.Text);
+      if (button == nullptr) {
+        Fail(step, "no button with the caption \"" + step.Text + "\"");
+      } else {
+        SendMessageA(button, BM_CLICK, 0, 0);
+      }
+      return;
+    }
     case Command::kPng: WritePng(step); return;
     case Command::kControls: WriteText(step, DumpControls(host_.Window())); return;
     case Command::kLog: WriteText(step, log_.Text()); return;

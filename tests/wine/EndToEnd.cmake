@@ -1,0 +1,83 @@
+# One end-to-end run of the real tolv.dll inside the host simulator under Wine:
+#   cmake -DRUNNER=... -DPREFIX=... -DPROGRAM=hostsim.exe -DDIR=run-directory -DPLUGIN=tolv.dll
+#         -DFONT=tolv.fon -DARGS="a;b" [-DEXPECTED=N] [-DCOUNTS="N:FILE:REGEX;..."] [-DFILES="a;b"]
+#         [-DTOLVANE=... -DRECORDING=... -DPAGE=... -DCOMPARE=png_region_compare -DLEFT=X -DTOP=Y]
+#         [-DSAVE_RECORDING=...] -P EndToEnd.cmake
+# DIR is made afresh as the host's install has it: plugins/tolv.dll, plugins/tolv.fon, plugins/vtx/.
+# The simulator runs there with ARGS (its script writes log.txt); its exit status, the number of
+# failed script steps, must be EXPECTED (0 by default). Each COUNTS entry N:FILE:REGEX: the file
+# the run wrote has exactly N lines matching REGEX. With TOLVANE and PAGE: tolvane draws PAGE of RECORDING (a Linux path)
+# natively into expected.png, which must equal the region of the script's box.png at (LEFT, TOP).
+# With TOLVANE and SAVE_RECORDING: tolvane's page file of it must equal plugins/vtx/test.vtx.
+if(NOT DEFINED EXPECTED)
+  set(EXPECTED 0)
+endif()
+file(REMOVE_RECURSE ${DIR})
+file(MAKE_DIRECTORY ${DIR}/plugins/vtx)
+file(COPY ${PLUGIN} ${FONT} DESTINATION ${DIR}/plugins)
+
+execute_process(COMMAND ${RUNNER} ${PREFIX} ${PROGRAM} ${ARGS} WORKING_DIRECTORY ${DIR} RESULT_VARIABLE result
+                OUTPUT_VARIABLE output ERROR_VARIABLE errors TIMEOUT 120)
+message("${output}${errors}")
+if(NOT result STREQUAL "${EXPECTED}")
+  if(EXISTS ${DIR}/log.txt)
+    file(READ ${DIR}/log.txt log)
+    message("${log}")
+  endif()
+  message(FATAL_ERROR "exit status ${result}, expected ${EXPECTED}")
+endif()
+foreach(name IN LISTS FILES)
+  if(NOT EXISTS ${DIR}/${name})
+    message(FATAL_ERROR "the run did not write ${name}")
+  endif()
+endforeach()
+
+foreach(entry IN LISTS COUNTS)
+  if(NOT entry MATCHES "^([0-9]+):([^:]+):(.*)$")
+    message(FATAL_ERROR "a COUNTS entry is N:FILE:REGEX, not '${entry}'")
+  endif()
+  set(wanted ${CMAKE_MATCH_1})
+  set(name ${CMAKE_MATCH_2})
+  set(regex "${CMAKE_MATCH_3}")
+  if(NOT EXISTS ${DIR}/${name})
+    message(FATAL_ERROR "the run did not write ${name}")
+  endif()
+  file(STRINGS ${DIR}/${name} lines)
+  set(seen 0)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "${regex}")
+      math(EXPR seen "${seen} + 1")
+    endif()
+  endforeach()
+  if(NOT seen EQUAL wanted)
+    message(FATAL_ERROR "${seen} line(s) of ${name} match '${regex}', expected ${wanted}")
+  endif()
+endforeach()
+
+if((PAGE OR SAVE_RECORDING) AND NOT EXISTS "${TOLVANE}")
+  message(FATAL_ERROR "no native tolvane at ${TOLVANE}: build the native preset first")
+endif()
+if(PAGE)
+  execute_process(COMMAND ${TOLVANE} png ${RECORDING} ${PAGE} -o ${DIR}/expected.png RESULT_VARIABLE drawn)
+  if(NOT drawn EQUAL 0)
+    message(FATAL_ERROR "tolvane png ${RECORDING} ${PAGE}: exit status ${drawn}")
+  endif()
+  execute_process(COMMAND ${COMPARE} ${DIR}/expected.png ${DIR}/box.png ${LEFT} ${TOP} RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    message(FATAL_ERROR "the paint box's page area differs from tolvane's drawing of page ${PAGE}")
+  endif()
+endif()
+if(SAVE_RECORDING)
+  execute_process(COMMAND ${TOLVANE} save ${SAVE_RECORDING} -o ${DIR}/expected.vtx RESULT_VARIABLE saved)
+  if(NOT saved EQUAL 0)
+    message(FATAL_ERROR "tolvane save ${SAVE_RECORDING}: exit status ${saved}")
+  endif()
+  file(SIZE ${DIR}/plugins/vtx/test.vtx size)
+  file(SIZE ${DIR}/expected.vtx expected_size)
+  message("page file: ${size} bytes, tolvane's: ${expected_size} bytes")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${DIR}/expected.vtx ${DIR}/plugins/vtx/test.vtx
+                  RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0 OR size EQUAL 0)
+    message(FATAL_ERROR "plugins/vtx/test.vtx differs from tolvane save's page file (or is empty)")
+  endif()
+endif()
