@@ -2,16 +2,22 @@
 #   cmake -DOBJDUMP=i686-w64-mingw32-objdump -DDLL=tolv.dll -P DllExports.cmake
 # it exports exactly the eight entry points under their plain names, and imports only Windows
 # system DLLs (no runtime DLL of the compiler beside it).
+cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} RESULT_VARIABLE result OUTPUT_VARIABLE dump)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${DLL}: exit status ${result}")
 endif()
-string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]+\\[[ 0-9]+\\][^\n]*\n)+)" table "${dump}")
-string(REGEX MATCHALL "\\] [^\n]+" entries "${CMAKE_MATCH_1}")
+string(REPLACE "\n" ";" lines "${dump}")
 set(names)
-foreach(entry IN LISTS entries)
-  string(REGEX REPLACE "^\\] " "" name "${entry}")
-  list(APPEND names "${name}")
+set(in_table FALSE)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^\\[Ordinal/Name Pointer\\] Table")
+    set(in_table TRUE)
+  elseif(in_table AND line MATCHES "^[ \t]+\\[ *[0-9]+\\] (.+)$")
+    list(APPEND names "${CMAKE_MATCH_1}")
+  elseif(in_table)
+    break()
+  endif()
 endforeach()
 list(SORT names)
 set(expected On_Channel_Change On_Exit On_Filter_Close On_Filter_Receive On_Key_Down On_Menu_Select
