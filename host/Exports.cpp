@@ -1,6 +1,6 @@
 // The eight entry points the host calls, by their plain C names and with the C calling
 // convention, and the library entry point. Nothing throws out of them.
-#include <windows.h>
+#include "platform/win32/Win32Api.h"
 
 #include "host/Plugin.h"
 

@@ -1,11 +1,5 @@
 // Font files handed to GDI, which serves their faces to CreateFont by name.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/Win32Api.h"
 
 #include "platform/FontFiles.h"
 

@@ -1,6 +1,6 @@
 #include "platform/HostMessage.h"
 
-#include <windows.h>
+#include "platform/win32/Win32Api.h"
 
 namespace tolv::platform {
 

@@ -1,12 +1,6 @@
 // Named mutexes as kernel mutexes: the names are system-wide, so the host's threads and the
 // plug-in's meet on the same object.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/Win32Api.h"
 
 #include <atomic>
 #include <string>

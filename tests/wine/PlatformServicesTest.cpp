@@ -2,7 +2,7 @@
 // acquired, failed waits reported), font files through GDI, and the shell.
 #include <gtest/gtest.h>
 
-#include "ui/win32/Win32Api.h"
+#include "platform/win32/Win32Api.h"
 
 #include <atomic>
 #include <thread>

@@ -2,7 +2,7 @@
 // back from their HMENUs, keys sent through the message queue, and the pixels on the screen.
 #pragma once
 
-#include "ui/win32/Win32Api.h"
+#include "platform/win32/Win32Api.h"
 
 #include <cstdint>
 #include <string>

@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "platform/win32/Win32Api.h"
 #include "ui/Controls.h"
 #include "ui/PixelImage.h"
-#include "ui/win32/Win32Api.h"
 
 namespace tolv::ui::win32 {
 

@@ -4,7 +4,7 @@
 // anything useful, so the tests read these counts instead.
 #pragma once
 
-#include "ui/win32/Win32Api.h"
+#include "platform/win32/Win32Api.h"
 
 #include <array>
 #include <atomic>
