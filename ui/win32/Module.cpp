@@ -34,20 +34,20 @@ constexpr ClassSpec kClasses[] = {
 bool RegisterClasses() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  for (const ClassSpec& spec : kClasses) {
+  for (const ClassSpec& libraryClass : kClasses) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.style = spec.Style;
-    windowClass.lpfnWndProc = spec.Procedure;
+    windowClass.style = libraryClass.Style;
+    windowClass.lpfnWndProc = libraryClass.Procedure;
     windowClass.hInstance = ModuleInstance();
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.lpszClassName = spec.Name;
+    windowClass.lpszClassName = libraryClass.Name;
     // No class brush: the peers paint their whole background.
     // A class may outlive its windows for a moment when the system destroyed them (see
     // LastWindowGone): it is there, and serves.
     if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
       for (const ClassSpec& done : kClasses) {
-        if (&done == &spec) break;
+        if (&done == &libraryClass) break;
         UnregisterClassA(done.Name, ModuleInstance());
       }
       return false;
@@ -63,14 +63,14 @@ HINSTANCE ModuleInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 bool ClassesRegistered() { return registered; }
 
-WindowHandle CreateLibraryWindow(const WindowSpec& spec, void* peer) {
+WindowHandle CreateLibraryWindow(const WindowSpec& request, void* peer) {
   if (!registered && !RegisterClasses()) return WindowHandle();
-  const std::string text = Utf8ToWindows1252(spec.Text);
-  const bool child = (spec.Style & WS_CHILD) != 0;
-  HWND window =
-      CreateWindowExA(spec.ExStyle, spec.ClassName, text.c_str(), spec.Style, spec.Bounds.left, spec.Bounds.top,
-                      spec.Bounds.right - spec.Bounds.left, spec.Bounds.bottom - spec.Bounds.top, spec.Parent,
-                      child ? reinterpret_cast<HMENU>(spec.Id) : nullptr, ModuleInstance(), peer);
+  const std::string text = Utf8ToWindows1252(request.Text);
+  const bool child = (request.Style & WS_CHILD) != 0;
+  HWND window = CreateWindowExA(request.ExStyle, request.ClassName, text.c_str(), request.Style, request.Bounds.left,
+                                request.Bounds.top, request.Bounds.right - request.Bounds.left,
+                                request.Bounds.bottom - request.Bounds.top, request.Parent,
+                                child ? reinterpret_cast<HMENU>(request.Id) : nullptr, ModuleInstance(), peer);
   WindowHandle handle(window);
   // A first window that failed leaves nothing registered behind.
   if (!handle && LiveHandles(HandleKind::Window) == 0) LastWindowGone();
@@ -81,7 +81,7 @@ void LastWindowGone() {
   ControlFonts().Clear();
   if (!registered) return;
   registered = false;
-  for (const ClassSpec& spec : kClasses) UnregisterClassA(spec.Name, ModuleInstance());
+  for (const ClassSpec& libraryClass : kClasses) UnregisterClassA(libraryClass.Name, ModuleInstance());
 }
 
 HFONT ControlFont(const TFont& font) {

@@ -43,7 +43,7 @@ struct WindowSpec {
 
 // Creates a window of the library, registering the classes first if none is registered. Windows
 // of the library's own classes receive peer in their WM_NCCREATE (see WindowPeer.cpp).
-WindowHandle CreateLibraryWindow(const WindowSpec& spec, void* peer);
+WindowHandle CreateLibraryWindow(const WindowSpec& request, void* peer);
 // Called when the count of live windows drops to zero: unregisters the classes and frees the
 // shared control fonts.
 void LastWindowGone();

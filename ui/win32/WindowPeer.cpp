@@ -52,15 +52,15 @@ bool WindowPeer::Create() {
   const HWND parent = ParentWindow();
   const bool child = (style.Style & WS_CHILD) != 0;
   if (child && parent == nullptr) return false;
-  WindowSpec spec{style.ClassName,
-                  style.Style | (ShouldShow() ? WS_VISIBLE : 0u),
-                  style.ExStyle,
-                  control_.Caption(),
-                  WindowBounds(),
-                  parent,
-                  0};
-  if (!control_.Enabled()) spec.Style |= WS_DISABLED;
-  window_ = CreateLibraryWindow(spec, OwnClass() ? this : nullptr);
+  WindowSpec request{style.ClassName,
+                     style.Style | (ShouldShow() ? WS_VISIBLE : 0u),
+                     style.ExStyle,
+                     control_.Caption(),
+                     WindowBounds(),
+                     parent,
+                     0};
+  if (!control_.Enabled()) request.Style |= WS_DISABLED;
+  window_ = CreateLibraryWindow(request, OwnClass() ? this : nullptr);
   if (!window_) return false;
   if (!OwnClass()) {
     SetPropA(window_.Get(), kPeerProperty, this);
