@@ -11,34 +11,30 @@ namespace {
 using encode::HeaderUnit;
 using encode::RowUnit;
 
-Feed FeedOf(std::initializer_list<std::vector<std::uint8_t>> buffers) {
-  Feed feed;
-  for (const std::vector<std::uint8_t>& buffer : buffers) {
-    feed.Calls.push_back({feed.Bytes.size(), static_cast<std::int32_t>(buffer.size()), 0});
-    feed.Bytes.insert(feed.Bytes.end(), buffer.begin(), buffer.end());
-  }
-  return feed;
+// One call of the feed: the units one after the other.
+void AddCall(Feed& feed, std::initializer_list<encode::Unit> units) {
+  const std::size_t offset = feed.Bytes.size();
+  for (const encode::Unit& unit : units) feed.Bytes.insert(feed.Bytes.end(), unit.begin(), unit.end());
+  feed.Calls.push_back({offset, static_cast<std::int32_t>(feed.Bytes.size() - offset), 0});
 }
 
 TEST(HostsimLatency, APageIsCompletedByTheCallWithItsMagazinesNextHeader) {
-  const Feed feed = FeedOf({
-      encode::Join({HeaderUnit(100), RowUnit(1, 1, "ONE"), HeaderUnit(200), RowUnit(2, 1, "TWO")}),
-      encode::Join({RowUnit(1, 2, "MORE")}),
-      encode::Join({HeaderUnit(201)}),                          // completes 200 (parallel: its own magazine)
-      encode::Join({HeaderUnit(101), RowUnit(1, 1, "")}),       // completes 100
-      encode::Join({HeaderUnit(100), RowUnit(1, 1, "AGAIN")}),  // completes 101
-      encode::Join({HeaderUnit(102)}),                          // completes 100 a second time: not a first completion
-  });
+  Feed feed;
+  AddCall(feed, {HeaderUnit(100), RowUnit(1, 1, "ONE"), HeaderUnit(200), RowUnit(2, 1, "TWO")});
+  AddCall(feed, {RowUnit(1, 2, "MORE")});
+  AddCall(feed, {HeaderUnit(201)});                          // completes 200 (parallel: its own magazine)
+  AddCall(feed, {HeaderUnit(101), RowUnit(1, 1, "")});       // completes 100
+  AddCall(feed, {HeaderUnit(100), RowUnit(1, 1, "AGAIN")});  // completes 101
+  AddCall(feed, {HeaderUnit(102)});                          // completes 100 a second time: not a first completion
   const std::vector<FirstCompletion> expected = {{2, 200}, {3, 100}, {4, 101}};
   EXPECT_EQ(FirstCompletions(feed), expected);
 }
 
 TEST(HostsimLatency, InSerialModeAnyHeaderCompletesThePage) {
-  const Feed feed = FeedOf({
-      encode::Join({HeaderUnit(100, 0, true), RowUnit(1, 1, "ONE")}),
-      encode::Join({HeaderUnit(300, 0, true), RowUnit(3, 1, "THREE")}),
-      encode::Join({HeaderUnit(800, 0, true)}),
-  });
+  Feed feed;
+  AddCall(feed, {HeaderUnit(100, 0, true), RowUnit(1, 1, "ONE")});
+  AddCall(feed, {HeaderUnit(300, 0, true), RowUnit(3, 1, "THREE")});
+  AddCall(feed, {HeaderUnit(800, 0, true)});
   const std::vector<FirstCompletion> expected = {{1, 100}, {2, 300}};
   EXPECT_EQ(FirstCompletions(feed), expected);
 }

@@ -13,7 +13,8 @@ Filter::Filter(std::uint32_t id, std::uint16_t pid, DataCallback callback, const
       feed_(feed),
       pacing_(pacing),
       log_(log),
-      stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+      stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      deliveredAt_(std::make_unique<std::atomic<std::int64_t>[]>(feed.Calls.size())) {
   if (pacing_.Speed <= 0) pacing_.Speed = 1.0;
 }
 
@@ -62,6 +63,8 @@ void Filter::Run() {
       }
       buffer.assign(feed_.Bytes.begin() + static_cast<std::ptrdiff_t>(call.Offset),
                     feed_.Bytes.begin() + static_cast<std::ptrdiff_t>(call.Offset + call.Length));
+      deliveredAt_[static_cast<std::size_t>(&call - feed_.Calls.data())].store(NowMicroseconds(),
+                                                                               std::memory_order_release);
       callback_(id_, call.Length, buffer.data());
       ++calls_;
     }

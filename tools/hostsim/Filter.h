@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "tools/hostsim/Feed.h"
 #include "tools/hostsim/HostLog.h"
@@ -45,6 +46,12 @@ class Filter {
   // The performance counter when the thread started, in microseconds: call k of a paced filter
   // comes no earlier than this plus its time divided by the speed.
   std::int64_t StartMicroseconds() const { return startMicros_.load(); }
+  const Feed& FeedData() const { return feed_; }
+  // The performance counter in microseconds just before the data callback got call k (of the
+  // latest pass); 0 while it has not come. Read on any thread.
+  std::int64_t DeliveredAt(std::size_t call) const {
+    return call < feed_.Calls.size() ? deliveredAt_[call].load(std::memory_order_acquire) : 0;
+  }
 
  private:
   static DWORD WINAPI ThreadMain(void* self);
@@ -63,6 +70,7 @@ class Filter {
   std::atomic<std::uint64_t> calls_{0};
   std::atomic<std::uint64_t> passes_{0};
   std::atomic<std::int64_t> startMicros_{0};
+  std::unique_ptr<std::atomic<std::int64_t>[]> deliveredAt_;
 };
 
 // Waits for handle while dispatching every message of the calling thread; false on time-out.

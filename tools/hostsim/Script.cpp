@@ -79,7 +79,7 @@ struct CommandName {
   Command Kind;
 };
 
-constexpr std::array<CommandName, 15> kCommands = {{
+constexpr std::array<CommandName, 16> kCommands = {{
     {"wait", Command::kWait},
     {"menu", Command::kMenu},
     {"key", Command::kKey},
@@ -95,6 +95,7 @@ constexpr std::array<CommandName, 15> kCommands = {{
     {"png", Command::kPng},
     {"controls", Command::kControls},
     {"log", Command::kLog},
+    {"latency", Command::kLatency},
 }};
 
 // Fills step from the words after the command; an error text, or empty when they fit.
@@ -145,6 +146,10 @@ std::string ReadArguments(const std::vector<std::string>& args, Step& step) {
     case Command::kControls:
     case Command::kLog:
       if (!count(1, 1) || args[0].empty()) return "wants one text or file name";
+      step.Text = args[0];
+      return {};
+    case Command::kLatency:
+      if (!count(2, 2) || args[0].empty() || !number(1)) return "wants a file name and a time in ms";
       step.Text = args[0];
       return {};
     case Command::kPng:

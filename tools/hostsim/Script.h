@@ -28,6 +28,13 @@
 //   controls FILE                the plug-in's windows and their controls: class, caption,
 //                                visible, enabled
 //   log FILE                     the host's log so far
+//   latency FILE MS              for MS milliseconds (or until the filter is through the
+//                                recording), page after page: types a page that the running
+//                                filter has not yet delivered complete, notes when the data
+//                                callback that completes it came, and waits until the viewer
+//                                shows it (" Zeige: P", then the paint box's pixels read);
+//                                appends "PAGE CALL MICROSECONDS" a sample to FILE and prints
+//                                the count, median and 99th percentile
 //
 // Numbers are decimal or 0x hexadecimal; TEXT and FILE may be "quoted" (\" and \\ inside);
 // # starts a comment. FILE "-" is standard output.
@@ -56,6 +63,7 @@ enum class Command : std::uint8_t {
   kPng,
   kControls,
   kLog,
+  kLatency,
 };
 
 struct Key {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "pages/Header.h"
+
 #include "tools/hostsim/PluginWindows.h"
 #include "tools/hostsim/PngEncoder.h"
 
@@ -86,6 +88,10 @@ void ScriptRunner::Execute(const Step& step) {
     case Command::kPng: WritePng(step); return;
     case Command::kControls: WriteText(step, DumpControls(host_.Window())); return;
     case Command::kLog: WriteText(step, log_.Text()); return;
+    case Command::kLatency:
+      StartLatency(step);
+      waitFor(step.Number + 10'000);  // the step ends itself at its time
+      return;
   }
 }
 
@@ -106,6 +112,7 @@ bool ScriptRunner::StillWaiting(const Step& step) {
       }
       return true;
     }
+    case Command::kLatency: return LatencyTick(step);
     default: return false;
   }
 }
@@ -153,6 +160,127 @@ void ScriptRunner::WritePng(const Step& step) {
   }
   log_.Add("script: %dx%d pixels of %s written to %s", pixels.Width, pixels.Height, step.Extra.c_str(),
            step.Text.c_str());
+}
+
+namespace {
+
+// A searched page's first completion must lie at least this far ahead, so that its three keys
+// are typed (a key a tick) before it comes.
+constexpr std::int64_t kLatencyLeadMicros = 200'000;
+// A sample given up: the page did not appear this long after its completing call was due.
+constexpr std::int64_t kLatencyGiveUpMicros = 3'000'000;
+
+std::string ShowCaption(std::uint16_t page) { return " Zeige: " + std::to_string(DisplayNumber(page)); }
+
+}  // namespace
+
+void ScriptRunner::StartLatency(const Step& step) {
+  latency_ = {};
+  latency_.EndMicros = NowMicroseconds() + step.Number * 1000;
+}
+
+bool ScriptRunner::LatencyTick(const Step& step) {
+  const std::int64_t now = NowMicroseconds();
+  if (now >= latency_.EndMicros) {
+    FinishLatency(step);
+    return false;
+  }
+  const std::vector<std::uint32_t> ids = host_.RunningFilterIds();
+  const Filter* filter = ids.empty() ? nullptr : host_.FindFilter(ids.front());
+  if (filter == nullptr) return true;  // until a filter runs
+  if (filter->Id() != latency_.FilterId) {
+    latency_.FilterId = filter->Id();
+    latency_.Firsts = FirstCompletions(filter->FeedData());
+    latency_.NextFirst = 0;
+    latency_.Phase = LatencyPhase::kPick;
+  }
+  const std::vector<FeedCall>& calls = filter->FeedData().Calls;
+  switch (latency_.Phase) {
+    case LatencyPhase::kPick: {
+      const std::int64_t passTime = now - filter->StartMicroseconds();
+      while (latency_.NextFirst < latency_.Firsts.size()) {
+        const FirstCompletion& first = latency_.Firsts[latency_.NextFirst];
+        // A page on show already would not show a change.
+        if (calls[first.Call].AtMicroseconds >= passTime + kLatencyLeadMicros &&
+            !AnyCaptionContains(host_.Window(), ShowCaption(first.Page))) {
+          break;
+        }
+        ++latency_.NextFirst;
+      }
+      if (latency_.NextFirst >= latency_.Firsts.size()) {
+        if (!filter->Idle()) return true;
+        FinishLatency(step);
+        return false;
+      }
+      latency_.Target = latency_.Firsts[latency_.NextFirst++];
+      latency_.Digits = std::to_string(DisplayNumber(latency_.Target.Page));
+      latency_.Typed = 0;
+      latency_.Phase = LatencyPhase::kTyping;
+      return true;
+    }
+    case LatencyPhase::kTyping: {
+      Key key;
+      key.VirtualKey = static_cast<std::uint8_t>(latency_.Digits[latency_.Typed++]);
+      std::string error;
+      if (!PostKeys(host_.Window(), {key}, error)) {
+        Fail(step, error);
+        return false;
+      }
+      if (latency_.Typed == latency_.Digits.size()) {
+        latency_.TypedMicros = NowMicroseconds();
+        latency_.GiveUpMicros =
+            filter->StartMicroseconds() + calls[latency_.Target.Call].AtMicroseconds + kLatencyGiveUpMicros;
+        latency_.Phase = LatencyPhase::kShown;
+      }
+      return true;
+    }
+    case LatencyPhase::kShown: {
+      if (!AnyCaptionContains(host_.Window(), ShowCaption(latency_.Target.Page))) {
+        if (now >= latency_.GiveUpMicros) {
+          ++latency_.Missed;
+          latency_.Phase = LatencyPhase::kPick;
+        }
+        return true;
+      }
+      latency_.Phase = LatencyPhase::kPick;
+      const std::int64_t delivered = filter->DeliveredAt(latency_.Target.Call);
+      if (delivered == 0 || delivered < latency_.TypedMicros) {
+        ++latency_.ShownEarly;  // from the viewer's memory: not what is measured
+        return true;
+      }
+      HWND viewer = FindViewerWindow(host_.Window());
+      HWND box = viewer == nullptr ? nullptr : FindDescendantOfClass(viewer, "TolvPaintBox");
+      Pixels pixels;
+      std::string error;
+      if (box == nullptr || !ReadClientPixels(box, pixels, error)) {
+        ++latency_.Missed;
+        return true;
+      }
+      const std::int64_t sample = NowMicroseconds() - delivered;
+      latency_.Samples.push_back(sample);
+      if (FILE* file = std::fopen(step.Text.c_str(), "a")) {
+        std::fprintf(file, "%u %zu %lld\n", DisplayNumber(latency_.Target.Page), latency_.Target.Call,
+                     static_cast<long long>(sample));
+        std::fclose(file);
+      }
+      return true;
+    }
+  }
+  return true;
+}
+
+void ScriptRunner::FinishLatency(const Step& step) {
+  const auto ms = [](std::int64_t micros) { return static_cast<double>(micros) / 1000.0; };
+  const std::vector<std::int64_t>& samples = latency_.Samples;
+  char line[256];
+  std::snprintf(line, sizeof line,
+                "latency: %zu samples, median %.1f ms, p99 %.1f ms, max %.1f ms (%d shown before their call, %d "
+                "missed)",
+                samples.size(), ms(Percentile(samples, 50)), ms(Percentile(samples, 99)), ms(Percentile(samples, 100)),
+                latency_.ShownEarly, latency_.Missed);
+  log_.Add("script: line %d %s", step.Line, line);
+  std::printf("%s\n", line);
+  std::fflush(stdout);
 }
 
 }  // namespace tolv::hostsim

@@ -8,6 +8,7 @@
 
 #include "tools/hostsim/Host.h"
 #include "tools/hostsim/HostLog.h"
+#include "tools/hostsim/Latency.h"
 #include "tools/hostsim/Script.h"
 
 namespace tolv::hostsim {
@@ -35,6 +36,10 @@ class ScriptRunner {
   void Fail(const Step& step, const std::string& reason);
   bool WriteText(const Step& step, const std::string& text);
   void WritePng(const Step& step);
+  void StartLatency(const Step& step);
+  // One tick of a latency step; false when it is through.
+  bool LatencyTick(const Step& step);
+  void FinishLatency(const Step& step);
 
   Host& host_;
   HostLog& log_;
@@ -45,6 +50,25 @@ class ScriptRunner {
   std::size_t nextKey_ = 0;  // of the key step being typed, one key a tick
   std::int64_t deadlineMicros_ = 0;
   int failures_ = 0;
+
+  // The latency step under way.
+  enum class LatencyPhase : std::uint8_t { kPick, kTyping, kShown };
+  struct LatencyRun {
+    std::int64_t EndMicros = 0;
+    std::uint32_t FilterId = 0;
+    std::vector<FirstCompletion> Firsts;  // of that filter's feed
+    std::size_t NextFirst = 0;
+    LatencyPhase Phase = LatencyPhase::kPick;
+    FirstCompletion Target;
+    std::string Digits;
+    std::size_t Typed = 0;
+    std::int64_t TypedMicros = 0;
+    std::int64_t GiveUpMicros = 0;
+    std::vector<std::int64_t> Samples;
+    int ShownEarly = 0;
+    int Missed = 0;
+  };
+  LatencyRun latency_;
   bool finished_ = false;
 };
 
