@@ -19,6 +19,8 @@ namespace tolv::wine {
 // The handlers each action reached, in order ("mnRevealClick:SpeedButtonReveal"). Outlives the
 // forms, so freeing can be observed.
 extern std::vector<std::string> journal;
+// Timer1 ticks, kept out of the journal.
+extern int timerTicks;
 
 // The font file the build wrote, as a Windows path.
 std::string BuiltFontFile();
