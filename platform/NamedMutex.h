@@ -23,7 +23,13 @@ class NamedMutex {
   static NamedMutex Open(std::string_view name) noexcept;
 
   NamedMutex(NamedMutex&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  NamedMutex& operator=(NamedMutex&& other) noexcept;
+  NamedMutex& operator=(NamedMutex&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+  }
   NamedMutex(const NamedMutex&) = delete;
   NamedMutex& operator=(const NamedMutex&) = delete;
   ~NamedMutex() { Close(); }

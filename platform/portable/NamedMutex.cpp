@@ -55,14 +55,6 @@ NamedMutex NamedMutex::Open(std::string_view name) noexcept {
   }
 }
 
-NamedMutex& NamedMutex::operator=(NamedMutex&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, nullptr);
-  }
-  return *this;
-}
-
 WaitResult NamedMutex::Lock() noexcept {
   Entry* entry = AsEntry(handle_);
   if (entry == nullptr) return WaitResult::Failed;

@@ -25,14 +25,6 @@ NamedMutex NamedMutex::Open(std::string_view name) noexcept {
   }
 }
 
-NamedMutex& NamedMutex::operator=(NamedMutex&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, nullptr);
-  }
-  return *this;
-}
-
 WaitResult NamedMutex::Lock() noexcept {
   if (handle_ == nullptr) return WaitResult::Failed;
   switch (WaitForSingleObject(handle_, INFINITE)) {
