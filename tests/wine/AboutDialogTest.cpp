@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestForms.h"
+#include "ViewerOwnerTest.h"
 #include "WindowProbe.h"
 #include "ui/Application.h"
 #include "ui/win32/WindowPeer.h"
@@ -12,20 +13,11 @@ namespace {
 
 using ui::win32::WindowOf;
 
-class AboutDialog : public ::testing::Test {
+class AboutDialog : public ViewerOwnerTest {
  protected:
   void SetUp() override {
     journal.clear();
-    viewer = ui::Application().NewForm<ViewerUnderTest>();
-    viewer->Show();
-    owner = WindowOf(*viewer);
-    SetForegroundWindow(owner);
-    PumpMessages();
-  }
-  void TearDown() override {
-    EndModalScripts();
-    ui::Application().FreeAllForms();
-    PumpMessages();
+    ViewerOwnerTest::SetUp();
   }
 
   // Opens the dialog from the viewer's "Hilfe" menu; script acts while it is open.
@@ -61,9 +53,6 @@ class AboutDialog : public ::testing::Test {
     }
     ADD_FAILURE() << "no visible button " << text;
   }
-
-  ViewerUnderTest* viewer = nullptr;
-  HWND owner = nullptr;
 };
 
 TEST_F(AboutDialog, OpensModallyOnTheVersionTabOverItsDisabledOwner) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestForms.h"
+#include "ViewerOwnerTest.h"
 #include "WindowProbe.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -11,23 +12,7 @@
 namespace tolv::wine {
 namespace {
 
-class SystemDialogs : public ::testing::Test {
- protected:
-  void SetUp() override {
-    viewer = ui::Application().NewForm<ViewerUnderTest>();
-    viewer->Show();
-    owner = ui::win32::WindowOf(*viewer);
-    SetForegroundWindow(owner);
-    PumpMessages();
-  }
-  void TearDown() override {
-    EndModalScripts();
-    ui::Application().FreeAllForms();
-    PumpMessages();
-  }
-  ViewerUnderTest* viewer = nullptr;
-  HWND owner = nullptr;
-};
+class SystemDialogs : public ViewerOwnerTest {};
 
 struct BoxRow {
   ui::MessageButtons buttons;
