@@ -33,6 +33,9 @@ TEST(HostsimScript, ReadsEveryCommandWithItsArguments) {
        "say \"hi\" \\ # not a comment", "", false},
       {"wait-idle", Command::kWaitIdle, kDefaultTimeoutMs, "", "", false},
       {"wait-idle 20000  # comment", Command::kWaitIdle, 20000, "", "", false},
+      {"wait-closed", Command::kWaitClosed, kDefaultTimeoutMs, "", "", false},
+      {"wait-closed 900", Command::kWaitClosed, 900, "", "", false},
+      {"expect-handles", Command::kExpectHandles, 0, "", "", false},
       {"expect-log HOST_STOP_FILTER", Command::kExpectLog, 0, "HOST_STOP_FILTER", "", false},
       {"click \"Alles Speichern\"", Command::kClick, 0, "Alles Speichern", "", false},
       {"png page.png", Command::kPng, 0, "page.png", "TolvPaintBox", false},
@@ -104,13 +107,15 @@ TEST(HostsimScript, ReportsEachBadLineByNumber) {
       "close now\n"
       "png\n"
       "wait-caption \"open\n"
+      "expect-handles 0\n"
+      "wait-closed soon\n"
       "exit\n");
   EXPECT_EQ(script.Steps.size(), 2u);
-  ASSERT_EQ(script.Errors.size(), 11u);
+  ASSERT_EQ(script.Errors.size(), 13u);
   for (std::size_t i = 0; i < script.Errors.size(); ++i) {
     EXPECT_EQ(script.Errors[i].rfind("line " + std::to_string(i + 4) + ": ", 0), 0u) << script.Errors[i];
   }
-  EXPECT_EQ(script.Steps[1].Line, 15);
+  EXPECT_EQ(script.Steps[1].Line, 17);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 # One end-to-end run of the real tolv.dll inside the host simulator under Wine:
 #   cmake -DRUNNER=... -DPREFIX=... -DPROGRAM=hostsim.exe -DDIR=run-directory -DPLUGIN=tolv.dll
-#         -DFONT=tolv.fon -DARGS="a;b" [-DEXPECTED=N] [-DCOUNTS="N:FILE:REGEX;..."] [-DFILES="a;b"]
+#         -DFONT=tolv.fon -DARGS="a;b" [-DEXPECTED=N] [-DTIMEOUT=S] [-DCOUNTS="N:FILE:REGEX;..."] [-DFILES="a;b"]
 #         [-DTOLVANE=... -DRECORDING=... -DPAGE=... -DCOMPARE=png_region_compare -DLEFT=X -DTOP=Y]
 #         [-DSAVE_RECORDING=...] -P EndToEnd.cmake
 # DIR is made afresh as the host's install has it: plugins/tolv.dll, plugins/tolv.fon, plugins/vtx/.
@@ -12,12 +12,17 @@
 if(NOT DEFINED EXPECTED)
   set(EXPECTED 0)
 endif()
+if(NOT DEFINED TIMEOUT)
+  set(TIMEOUT 120)
+endif()
+math(EXPR process_timeout "${TIMEOUT} + 15")
 file(REMOVE_RECURSE ${DIR})
 file(MAKE_DIRECTORY ${DIR}/plugins/vtx)
 file(COPY ${PLUGIN} ${FONT} DESTINATION ${DIR}/plugins)
 
-execute_process(COMMAND ${RUNNER} ${PREFIX} ${PROGRAM} ${ARGS} WORKING_DIRECTORY ${DIR} RESULT_VARIABLE result
-                OUTPUT_VARIABLE output ERROR_VARIABLE errors TIMEOUT 120)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TOLV_WINE_TIMEOUT=${TIMEOUT} ${RUNNER} ${PREFIX} ${PROGRAM} ${ARGS}
+                WORKING_DIRECTORY ${DIR} RESULT_VARIABLE result
+                OUTPUT_VARIABLE output ERROR_VARIABLE errors TIMEOUT ${process_timeout})
 message("${output}${errors}")
 if(NOT result STREQUAL "${EXPECTED}")
   if(EXISTS ${DIR}/log.txt)

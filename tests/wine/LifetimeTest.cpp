@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "TestForms.h"
 #include "WindowProbe.h"
@@ -15,15 +16,10 @@ namespace {
 
 using ui::win32::HandleKind;
 
-struct KindRow {
-  HandleKind kind;
-  const char* name;
-};
-const KindRow kKinds[] = {
-    {HandleKind::Window, "windows"}, {HandleKind::Font, "fonts"},          {HandleKind::Bitmap, "bitmaps"},
-    {HandleKind::Brush, "brushes"},  {HandleKind::MemoryDC, "memory DCs"}, {HandleKind::WindowDC, "window DCs"},
-    {HandleKind::Menu, "menus"},     {HandleKind::Timer, "timers"},        {HandleKind::Global, "global memory"},
-};
+constexpr HandleKind kKinds[] = {HandleKind::Window, HandleKind::Font,     HandleKind::Bitmap,
+                                 HandleKind::Brush,  HandleKind::MemoryDC, HandleKind::WindowDC,
+                                 HandleKind::Menu,   HandleKind::Timer,    HandleKind::Global};
+static_assert(std::size(kKinds) == static_cast<std::size_t>(HandleKind::kCount));
 
 bool ClassRegistered(const char* name) {
   WNDCLASSEXA info{};
@@ -32,7 +28,7 @@ bool ClassRegistered(const char* name) {
 }
 
 void ExpectNothingLeft() {
-  for (const KindRow& row : kKinds) EXPECT_EQ(ui::win32::LiveHandles(row.kind), 0) << row.name;
+  for (HandleKind kind : kKinds) EXPECT_EQ(ui::win32::LiveHandles(kind), 0) << ui::win32::HandleKindName(kind);
   EXPECT_EQ(ui::Application().FormCount(), 0u);
   EXPECT_FALSE(ui::win32::ClassesRegistered());
   for (const char* name :

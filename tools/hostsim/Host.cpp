@@ -64,6 +64,8 @@ bool Host::Start(std::string& error) {
   log_.Add("call On_Start(0, 0x%08X, 0, 0x%08X)", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(window_)),
            options_.Tag);
   plugin_->Start(0, window_, 0, options_.Tag);
+  handlesAtStart_ = plugin_->LiveHandles();
+  if (handlesAtStart_) log_.Add("plug-in's live handles: %s", handlesAtStart_->c_str());
   BuildMenu();
   SetTimer(window_, kHostTimer, kHostTimerMs, nullptr);
   if (options_.ShowWindow) ShowWindow(window_, SW_SHOWNORMAL);

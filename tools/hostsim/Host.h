@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ class Host {
   HWND Window() const { return window_; }
   const Plugin* LoadedPlugin() const { return plugin_.get(); }
   const IdNameResult& IdName() const { return idName_; }
+  // The plug-in's live handle counts right after On_Start, when it reports them.
+  const std::optional<std::string>& HandlesAtStart() const { return handlesAtStart_; }
   std::string DisplayName() const;
 
   // What the user does in the host's menus.
@@ -91,6 +94,7 @@ class Host {
   HMENU channelMenu_ = nullptr;
   std::unique_ptr<Plugin> plugin_;
   IdNameResult idName_;
+  std::optional<std::string> handlesAtStart_;
   std::uint16_t currentPid_ = 0;
   std::uint32_t nextFilterId_ = 0x0F01;
   std::map<std::uint32_t, std::unique_ptr<Filter>> filters_;

@@ -27,6 +27,7 @@ using MenuSelectFn = void(__cdecl*)(std::uint32_t);
 using ChannelChangeFn = void(__cdecl*)(ChannelInfoByValue);
 using NoArgumentFn = void(__cdecl*)();
 using KeyDownFn = std::uint32_t(__cdecl*)();
+using LiveHandlesFn = int(__cdecl*)(char*, int);
 
 template <typename Fn>
 Fn As(void* address) {
@@ -49,6 +50,7 @@ std::unique_ptr<Plugin> Plugin::Load(const std::string& path, std::string& error
       return nullptr;
     }
   }
+  plugin->liveHandles_ = reinterpret_cast<void*>(GetProcAddress(module, "Tolv_LiveHandles"));
   return plugin;
 }
 
@@ -102,6 +104,14 @@ void Plugin::FilterClose() const { As<NoArgumentFn>(exports_[kFilterClose])(); }
 std::uint32_t Plugin::KeyDown() const { return As<KeyDownFn>(exports_[kKeyDown])(); }
 
 void Plugin::Exit() const { As<NoArgumentFn>(exports_[kExit])(); }
+
+std::optional<std::string> Plugin::LiveHandles() const {
+  if (liveHandles_ == nullptr) return std::nullopt;
+  char text[512];
+  const int length = As<LiveHandlesFn>(liveHandles_)(text, sizeof text);
+  if (length < 0) return std::nullopt;
+  return std::string(text, static_cast<std::size_t>(length));
+}
 
 std::uint32_t Plugin::FilterReceiveAddress() const {
   return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(exports_[kFilterReceive]));

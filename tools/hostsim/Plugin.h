@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "tools/hostsim/HostRecords.h"
@@ -40,6 +41,10 @@ class Plugin {
   std::uint32_t KeyDown() const;
   void Exit() const;
 
+  // The live handle counts, as text, of a build of the plug-in that reports them (the soak's,
+  // with the export Tolv_LiveHandles); nothing for the plug-in itself.
+  std::optional<std::string> LiveHandles() const;
+
   HMODULE Module() const { return module_; }
   std::uint32_t FilterReceiveAddress() const;
   // Keeps the library loaded past the destructor: its windows may outlive a plug-in that failed
@@ -52,6 +57,7 @@ class Plugin {
   HMODULE module_;
   bool keepLoaded_ = false;
   std::array<void*, kExportNames.size()> exports_{};
+  void* liveHandles_ = nullptr;
 };
 
 }  // namespace tolv::hostsim

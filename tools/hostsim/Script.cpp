@@ -79,7 +79,7 @@ struct CommandName {
   Command Kind;
 };
 
-constexpr std::array<CommandName, 16> kCommands = {{
+constexpr std::array<CommandName, 18> kCommands = {{
     {"wait", Command::kWait},
     {"menu", Command::kMenu},
     {"key", Command::kKey},
@@ -90,7 +90,9 @@ constexpr std::array<CommandName, 16> kCommands = {{
     {"exit", Command::kExit},
     {"wait-caption", Command::kWaitCaption},
     {"wait-idle", Command::kWaitIdle},
+    {"wait-closed", Command::kWaitClosed},
     {"expect-log", Command::kExpectLog},
+    {"expect-handles", Command::kExpectHandles},
     {"click", Command::kClick},
     {"png", Command::kPng},
     {"controls", Command::kControls},
@@ -130,6 +132,7 @@ std::string ReadArguments(const std::vector<std::string>& args, Step& step) {
     case Command::kFilterClose:
     case Command::kClose:
     case Command::kExit:
+    case Command::kExpectHandles:
       if (!args.empty()) return "takes no arguments";
       return {};
     case Command::kWaitCaption:
@@ -138,6 +141,7 @@ std::string ReadArguments(const std::vector<std::string>& args, Step& step) {
       step.Text = args[0];
       return {};
     case Command::kWaitIdle:
+    case Command::kWaitClosed:
       step.Number = kDefaultTimeoutMs;
       if (!count(0, 1) || (args.size() == 1 && !number(0))) return "wants maybe a time-out in ms";
       return {};

@@ -18,7 +18,11 @@
 //                                containing TEXT (5000 ms by default)
 //   wait-idle [MS]               until no filter is delivering: each one stopped or through the
 //                                whole recording (5000 ms by default)
+//   wait-closed [MS]             until the plug-in has no window left (5000 ms by default)
 //   expect-log TEXT              a line of the host's log contains TEXT
+//   expect-handles               the plug-in's live handle counts are those it had right after
+//                                On_Start; logged with the process's threads and private memory
+//                                (only a build of the plug-in that reports its counts has them)
 //   click TEXT                   BM_CLICK to the first button of the plug-in's windows whose
 //                                caption is TEXT, hidden or not (what no user of the host can
 //                                do to a hidden one)
@@ -58,7 +62,9 @@ enum class Command : std::uint8_t {
   kExit,
   kWaitCaption,
   kWaitIdle,
+  kWaitClosed,
   kExpectLog,
+  kExpectHandles,
   kClick,
   kPng,
   kControls,

@@ -6,11 +6,12 @@
 
 #include "tools/hostsim/PluginWindows.h"
 #include "tools/hostsim/PngEncoder.h"
+#include "tools/hostsim/ProcessFigures.h"
 
 namespace tolv::hostsim {
 
-ScriptRunner::ScriptRunner(Host& host, HostLog& log, std::vector<Step> steps, bool quitAtEnd)
-    : host_(host), log_(log), steps_(std::move(steps)), quitAtEnd_(quitAtEnd) {}
+ScriptRunner::ScriptRunner(Host& host, HostLog& log, std::vector<Step> steps, bool quitAtEnd, int passes)
+    : host_(host), log_(log), steps_(std::move(steps)), quitAtEnd_(quitAtEnd), passes_(passes) {}
 
 void ScriptRunner::Tick() {
   if (finished_ || host_.Busy()) return;
@@ -23,6 +24,11 @@ void ScriptRunner::Tick() {
       Fail(step, "timed out");
     }
     return;
+  }
+  if (next_ >= steps_.size() && pass_ < passes_ && !steps_.empty()) {
+    ++pass_;
+    next_ = 0;
+    log_.Add("script: pass %d of %d", pass_, passes_);
   }
   if (next_ >= steps_.size()) {
     finished_ = true;
@@ -71,11 +77,13 @@ void ScriptRunner::Execute(const Step& step) {
       return;
     case Command::kWaitCaption:
     case Command::kWaitIdle:
+    case Command::kWaitClosed:
       if (StillWaiting(step)) waitFor(step.Number);
       return;
     case Command::kExpectLog:
       if (!log_.AnyLineContains(step.Text)) Fail(step, "no log line contains \"" + step.Text + "\"");
       return;
+    case Command::kExpectHandles: ExpectHandles(step); return;
     case Command::kClick: {
       HWND button = FindButtonByCaption(host_.Window(), step.Text);
       if (button == nullptr) {
@@ -100,6 +108,7 @@ bool ScriptRunner::StillWaiting(const Step& step) {
     case Command::kWait: return true;  // until its deadline, which is no failure
     case Command::kWaitCaption: return !AnyCaptionContains(host_.Window(), step.Text);
     case Command::kWaitIdle: return !host_.FiltersIdle();
+    case Command::kWaitClosed: return !PluginTopLevelWindows(host_.Window()).empty();
     case Command::kKey: {
       // Types the next key: its messages are all read before the next tick, as when a user
       // types, so that each WM_CHAR follows its own key.
@@ -160,6 +169,20 @@ void ScriptRunner::WritePng(const Step& step) {
   }
   log_.Add("script: %dx%d pixels of %s written to %s", pixels.Width, pixels.Height, step.Extra.c_str(),
            step.Text.c_str());
+}
+
+void ScriptRunner::ExpectHandles(const Step& step) {
+  const Plugin* plugin = host_.LoadedPlugin();
+  const std::optional<std::string> now = plugin == nullptr ? std::nullopt : plugin->LiveHandles();
+  const std::optional<std::string>& start = host_.HandlesAtStart();
+  const ProcessFigures figures = ReadProcessFigures();
+  log_.Add("script: live handles %s; %d threads, %lld KB private memory", now ? now->c_str() : "not reported",
+           figures.Threads, static_cast<long long>(figures.PrivateBytes / 1024));
+  if (!now || !start) {
+    Fail(step, "the plug-in does not report its live handles");
+  } else if (*now != *start) {
+    Fail(step, "live handles " + *now + "; after On_Start: " + *start);
+  }
 }
 
 namespace {

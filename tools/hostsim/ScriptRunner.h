@@ -18,8 +18,9 @@ inline constexpr int kMaxReportedFailures = 100;
 
 class ScriptRunner {
  public:
-  // With quitAtEnd, the host quits when the script is through (exit code: the failures).
-  ScriptRunner(Host& host, HostLog& log, std::vector<Step> steps, bool quitAtEnd);
+  // The steps run passes times over; with quitAtEnd, the host quits when they are through (exit
+  // code: the failures).
+  ScriptRunner(Host& host, HostLog& log, std::vector<Step> steps, bool quitAtEnd, int passes = 1);
 
   // One tick: goes on with a waiting step or starts the next one.
   void Tick();
@@ -36,6 +37,7 @@ class ScriptRunner {
   void Fail(const Step& step, const std::string& reason);
   bool WriteText(const Step& step, const std::string& text);
   void WritePng(const Step& step);
+  void ExpectHandles(const Step& step);
   void StartLatency(const Step& step);
   // One tick of a latency step; false when it is through.
   bool LatencyTick(const Step& step);
@@ -45,6 +47,8 @@ class ScriptRunner {
   HostLog& log_;
   std::vector<Step> steps_;
   bool quitAtEnd_;
+  int passes_;
+  int pass_ = 1;
   std::size_t next_ = 0;
   const Step* waiting_ = nullptr;
   std::size_t nextKey_ = 0;  // of the key step being typed, one key a tick

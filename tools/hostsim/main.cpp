@@ -1,8 +1,10 @@
 // hostsim: the host simulator. Loads plugins\tolv.dll from the working directory as the host
 // does and feeds it a recording; a script drives it for tests and demos (Script.h).
 //
-//   hostsim [RECORDING] [--script FILE] [--fast | --speed X] [--loop] [--log FILE] [--stay]
-//           [--hidden]
+//   hostsim [RECORDING] [--script FILE [--repeat N]] [--fast | --speed X] [--loop] [--log FILE]
+//           [--stay] [--hidden]
+//
+// --repeat runs the script's steps N times over (an "exit" step ends them all).
 //
 // Exit status: the number of failed script steps (at most 100); 101 for a usage error or a bad
 // script, 102 when the plug-in cannot be loaded, 103 when the recording cannot be read.
@@ -33,13 +35,15 @@ constexpr int kPluginError = 102;
 constexpr int kRecordingError = 103;
 
 constexpr char kUsage[] =
-    "usage: hostsim [RECORDING] [--script FILE] [--fast | --speed X] [--loop] [--log FILE] [--stay] [--hidden]\n";
+    "usage: hostsim [RECORDING] [--script FILE [--repeat N]] [--fast | --speed X] [--loop] [--log FILE] [--stay]\n"
+    "               [--hidden]\n";
 
 struct Arguments {
   std::string Recording;
   std::string Script;
   std::string Log;
   Pacing Pace;
+  int Passes = 1;
   bool Stay = false;
   bool Hidden = false;
 };
@@ -57,6 +61,11 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
       char* end = nullptr;
       args.Pace.Speed = std::strtod(argv[++i], &end);
       if (*end != '\0' || !(args.Pace.Speed > 0)) return std::nullopt;
+    } else if (word == "--repeat" && hasValue) {
+      char* end = nullptr;
+      const long passes = std::strtol(argv[++i], &end, 10);
+      if (*end != '\0' || passes < 1 || passes > 1'000'000) return std::nullopt;
+      args.Passes = static_cast<int>(passes);
     } else if (word == "--fast") {
       args.Pace.Fast = true;
     } else if (word == "--loop") {
@@ -123,7 +132,7 @@ int Run(const Arguments& args) {
       std::fprintf(stderr, "hostsim: %s\n", error.c_str());
       exitCode = kPluginError;
     } else {
-      ScriptRunner runner(host, log, std::move(steps), !args.Stay);
+      ScriptRunner runner(host, log, std::move(steps), !args.Stay, args.Passes);
       if (!args.Script.empty()) host.SetTickHandler([&runner] { runner.Tick(); });
       MSG message;
       while (GetMessageA(&message, nullptr, 0, 0) > 0) {

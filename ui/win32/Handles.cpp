@@ -9,6 +9,12 @@ std::atomic<int>& Counter(HandleKind kind) { return live[static_cast<std::size_t
 }  // namespace
 
 int LiveHandles(HandleKind kind) { return Counter(kind).load(std::memory_order_relaxed); }
+const char* HandleKindName(HandleKind kind) {
+  constexpr std::array<const char*, static_cast<std::size_t>(HandleKind::kCount)> kNames = {
+      "windows", "fonts", "bitmaps", "brushes", "memory DCs", "window DCs", "menus", "timers", "global memory"};
+  const auto index = static_cast<std::size_t>(kind);
+  return index < kNames.size() ? kNames[index] : "?";
+}
 void CountAcquired(HandleKind kind) { Counter(kind).fetch_add(1, std::memory_order_relaxed); }
 void CountReleased(HandleKind kind) {
   const int left = Counter(kind).fetch_sub(1, std::memory_order_relaxed) - 1;

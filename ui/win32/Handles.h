@@ -15,6 +15,8 @@ namespace tolv::ui::win32 {
 enum class HandleKind : std::uint8_t { Window, Font, Bitmap, Brush, MemoryDC, WindowDC, Menu, Timer, Global, kCount };
 
 int LiveHandles(HandleKind kind);
+// The kind in a few words, for reports ("memory DCs").
+const char* HandleKindName(HandleKind kind);
 void CountAcquired(HandleKind kind);
 void CountReleased(HandleKind kind);
 
