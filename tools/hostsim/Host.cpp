@@ -351,6 +351,9 @@ void Host::Quit(int exitCode) {
     }
     const std::size_t left = PluginTopLevelWindows(window_).size();
     log_.Add("after On_Exit: %zu plug-in window(s) left", left);
+    if (const std::optional<std::string> handles = plugin_->LiveHandles()) {
+      log_.Add("after On_Exit: live handles %s", handles->c_str());
+    }
     if (left > 0) plugin_->KeepLoaded();
   }
   StopAllFilters();
