@@ -8,6 +8,8 @@ packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   g++-mingw-w64-i686
   ffmpeg
+  # The peer decoders of bench/compare: libzvbi for its C program (found through pkg-config).
+  libzvbi-dev pkg-config
   # GoogleTest's sources for the 32-bit Windows cross build, and 32-bit Wine inside Xvfb to run it.
   googletest wine wine32:i386 fonts-wine xvfb xauth x11-utils x11-apps imagemagick
 )

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.c')
 clang-format --dry-run --Werror "${sources[@]}"
 
 mapfile -t units < <(git ls-files '*.cpp' | grep -v '^tests/')

@@ -1,14 +1,18 @@
 // demostream PAGES... -o demo.ts [--cpp demo_stream_data.cpp] [--seeds DIR]: the demo broadcast
 // from its page sources; optionally the same bytes as a C++ array for programs that embed the
 // stream, and a few runs of its data units as seeds for the data callback's fuzzer.
+// demostream --wrap-t42 IN.t42 -o OUT.ts: a T42 recording as a transport stream, for the peers
+// that read nothing else (bench/compare).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tools/demostream/DemoStream.h"
+#include "tools/demostream/T42Stream.h"
 #include "tools/demostream/TeletextEncoder.h"
 
 namespace {
@@ -66,11 +70,28 @@ bool WriteSeeds(const std::string& dir, const std::vector<std::uint8_t>& stream,
   return true;
 }
 
+int WrapT42File(const std::string& input, const std::string& output) {
+  std::ifstream in(input, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "demostream: cannot read %s\n", input.c_str());
+    return 2;
+  }
+  const std::vector<std::uint8_t> t42((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  tolv::demo::TeletextService service;
+  service.language = {'e', 'n', 'g'};
+  const std::vector<std::uint8_t> stream = tolv::demo::WrapT42(t42, service);
+  if (!WriteFile(output, std::string(stream.begin(), stream.end()))) {
+    std::fprintf(stderr, "demostream: cannot write %s\n", output.c_str());
+    return 2;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> inputs;
-  std::string output, cppOutput, seedDir;
+  std::string output, cppOutput, seedDir, t42Input;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "-o" && i + 1 < argc) {
@@ -79,12 +100,17 @@ int main(int argc, char** argv) {
       cppOutput = argv[++i];
     } else if (arg == "--seeds" && i + 1 < argc) {
       seedDir = argv[++i];
+    } else if (arg == "--wrap-t42" && i + 1 < argc) {
+      t42Input = argv[++i];
     } else {
       inputs.push_back(arg);
     }
   }
-  if (inputs.empty() || output.empty()) {
-    std::fprintf(stderr, "usage: demostream PAGES... -o demo.ts [--cpp FILE.cpp]\n");
+  if (!t42Input.empty() && inputs.empty() && !output.empty()) return WrapT42File(t42Input, output);
+  if (inputs.empty() == t42Input.empty() || output.empty()) {
+    std::fprintf(stderr,
+                 "usage: demostream PAGES... -o demo.ts [--cpp FILE.cpp] [--seeds DIR]\n"
+                 "       demostream --wrap-t42 IN.t42 -o OUT.ts\n");
     return 2;
   }
   std::vector<tolv::demo::SourcePage> pages;
