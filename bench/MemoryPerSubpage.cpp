@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   const long long baseline = g_current.load();
   g_peak = baseline;
   tolv::recordings::ReadRecording(
-      input.Bytes, tolv::recordings::FormatOfInputName(argv[1]), std::nullopt,
+      input.View(), tolv::recordings::FormatOfInputName(argv[1]), std::nullopt,
       [&](const std::uint8_t* data, std::int32_t length) { reception->Receive(data, length); });
   long long records = 0;
   for (unsigned slot = 0; slot < tolv::kPageSlots; ++slot)

@@ -21,7 +21,8 @@ const std::string kArte = std::string(TOLV_SAMPLES_DIR) + "/fr_arte_tnt_teletext
 
 std::vector<std::uint8_t> Load(const std::string& path) {
   std::istringstream none;
-  return recordings::ReadWholeInput(path, none).Bytes;
+  const recordings::InputBytes input = recordings::ReadWholeInput(path, none);
+  return {input.View().begin(), input.View().end()};
 }
 
 // The BBC recording wrapped once as data units, as the host would hold them.

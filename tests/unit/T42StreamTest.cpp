@@ -80,9 +80,9 @@ TEST(T42Stream, BbcRecordingGivesTheSamePageFileAsTheT42File) {
   const recordings::InputBytes t42 = recordings::ReadWholeInput(path, noStandardInput);
   ASSERT_EQ(t42.Error, "") << "the recording must be at " << path;
 
-  const std::vector<std::uint8_t> stream = WrapT42(t42.Bytes);
+  const std::vector<std::uint8_t> stream = WrapT42(t42.View());
   ASSERT_EQ(stream.size() % 188, 0u);
-  const std::string direct = PageFile(t42.Bytes, RecordingFormat::kT42);
+  const std::string direct = PageFile(t42.View(), RecordingFormat::kT42);
   const std::string wrapped = PageFile(stream, RecordingFormat::kTransportStream);
   ASSERT_EQ(direct.size(), 945u * 968u) << "the BBC recording stores 945 subpages";
   EXPECT_EQ(wrapped.size(), direct.size());

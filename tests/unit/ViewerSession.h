@@ -44,7 +44,7 @@ inline std::vector<Buffer> RecordingBuffers(const std::string& name) {
   std::istringstream noInput;
   const recordings::InputBytes input = recordings::ReadWholeInput(SamplePath(name), noInput);
   EXPECT_EQ(input.Error, "");
-  return RecordingBuffers(input.Bytes, recordings::FormatOfInputName(name));
+  return RecordingBuffers(input.View(), recordings::FormatOfInputName(name));
 }
 
 // A fresh directory made the working directory for the test's lifetime, holding

@@ -24,7 +24,7 @@ Received Receive(const std::string& name, std::optional<std::uint16_t> pid = std
   const recordings::InputBytes input = recordings::ReadWholeInput(SamplePath(name), noStandardInput);
   EXPECT_EQ(input.Error, "") << "the recording must be at " << SamplePath(name);
   result.summary = recordings::ReadRecording(
-      input.Bytes, recordings::FormatOfInputName(name), pid,
+      input.View(), recordings::FormatOfInputName(name), pid,
       [&](const std::uint8_t* data, std::int32_t length) { result.reception->Receive(data, length); });
   return result;
 }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <istream>
 #include <memory>
 #include <new>
@@ -26,30 +27,39 @@ std::string Problem(std::string_view what, const std::string& name, int error) {
   return line;
 }
 
-void ReadFile(const std::string& name, InputBytes& input) {
+// The size of a regular file, as room to read it into at once; 0 for anything else.
+std::size_t SizeHint(const std::string& name) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(name, error)) return 0;
+  const std::uintmax_t size = std::filesystem::file_size(name, error);
+  return error ? 0 : static_cast<std::size_t>(size);
+}
+
+void ReadFile(const std::string& name, std::vector<std::uint8_t>& bytes, std::string& error) {
   errno = 0;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
   if (!file) {
-    input.Error = Problem("cannot open", name, errno);
+    error = Problem("cannot open", name, errno);
     return;
   }
+  bytes.reserve(SizeHint(name));
   std::uint8_t chunk[kReadChunk];
   for (;;) {
     const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-    input.Bytes.insert(input.Bytes.end(), chunk, chunk + got);
+    bytes.insert(bytes.end(), chunk, chunk + got);
     if (got < sizeof chunk) break;
   }
   // A directory opens but cannot be read; the error shows only here.
-  if (std::ferror(file.get())) input.Error = Problem("cannot read", name, errno);
+  if (std::ferror(file.get())) error = Problem("cannot read", name, errno);
 }
 
-void ReadStream(std::istream& stream, InputBytes& input) {
+void ReadStream(std::istream& stream, std::vector<std::uint8_t>& bytes, std::string& error) {
   char chunk[kReadChunk];
   while (stream.read(chunk, sizeof chunk) || stream.gcount() > 0) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(chunk);
-    input.Bytes.insert(input.Bytes.end(), bytes, bytes + stream.gcount());
+    const auto* read = reinterpret_cast<const std::uint8_t*>(chunk);
+    bytes.insert(bytes.end(), read, read + stream.gcount());
   }
-  if (stream.bad()) input.Error = "cannot read standard input";
+  if (stream.bad()) error = "cannot read standard input";
 }
 
 }  // namespace
@@ -68,12 +78,12 @@ InputBytes ReadWholeInput(const std::string& name, std::istream& standardInput) 
   InputBytes input;
   try {
     if (name == kStandardInputName) {
-      ReadStream(standardInput, input);
-    } else {
-      ReadFile(name, input);
+      ReadStream(standardInput, input.read_, input.Error);
+    } else if (!(input.mapping_ = FileMapping::Map(name))) {
+      ReadFile(name, input.read_, input.Error);
     }
   } catch (const std::bad_alloc&) {
-    input.Bytes = {};
+    input.read_ = {};
     input.Error = "not enough memory to read '" + name + "'";
   }
   return input;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "tools/recordings/DataSink.h"
+#include "tools/recordings/FileMapping.h"
 #include "tools/recordings/TsReader.h"
 
 namespace tolv::recordings {
@@ -23,9 +25,19 @@ inline constexpr std::string_view kStandardInputName = "-";
 // is a transport stream.
 RecordingFormat FormatOfInputName(std::string_view name);
 
-struct InputBytes {
-  std::vector<std::uint8_t> Bytes;
+// The bytes of a whole input: a regular file mapped where the system can, anything else read.
+class InputBytes {
+ public:
+  std::span<const std::uint8_t> View() const {
+    return mapping_ ? mapping_->Bytes() : std::span<const std::uint8_t>(read_);
+  }
+
   std::string Error;  // empty on success, else one line naming the input and the problem
+
+ private:
+  friend InputBytes ReadWholeInput(const std::string& name, std::istream& standardInput);
+  std::vector<std::uint8_t> read_;
+  std::unique_ptr<FileMapping> mapping_;
 };
 
 // The whole file, or all of standardInput for "-": the PID is chosen from the whole input.

@@ -99,7 +99,7 @@ int Run(std::span<const std::string> args, std::istream& standardInput, std::ost
   recordings::InputBytes input;
   if (!inv.input.empty()) input = recordings::ReadWholeInput(inv.input, standardInput);
   if (!input.Error.empty()) return Fail(err, kExitFailure, input.Error);
-  const std::span<const std::uint8_t> bytes = inv.input.empty() ? demo::DemoStreamBytes() : input.Bytes;
+  const std::span<const std::uint8_t> bytes = inv.input.empty() ? demo::DemoStreamBytes() : input.View();
   const auto reception = std::make_unique<Reception>();
   recordings::ReadRecording(bytes, recordings::FormatOfInputName(inv.input), inv.pid,
                             [&](const std::uint8_t* data, std::int32_t length) { reception->Receive(data, length); });
