@@ -199,5 +199,16 @@ TEST(Rows, HeaderRowKeepsItsFirstEightColumnsBlank) {
   }
 }
 
+// Every byte value in every column converts as the table says, parity bit and all.
+TEST(Rows, EveryByteInEveryColumnConvertsByTheTextTable) {
+  for (unsigned shift = 0; shift < 256; ++shift) {
+    std::uint8_t data[40], row[40];
+    for (unsigned i = 0; i < 40; ++i) data[i] = static_cast<std::uint8_t>(shift + i);
+    ConvertRow(data, 7, row);
+    for (unsigned i = 0; i < 40; ++i)
+      ASSERT_EQ(row[i], TextTable[data[i]]) << "byte " << int(data[i]) << " column " << i;
+  }
+}
+
 }  // namespace
 }  // namespace tolv

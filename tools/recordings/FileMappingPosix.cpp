@@ -10,7 +10,7 @@ namespace tolv::recordings {
 std::unique_ptr<FileMapping> FileMapping::Map(const std::string& name) {
   const int descriptor = open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) return nullptr;
-  struct stat status{};
+  struct stat status {};
   void* address = MAP_FAILED;
   if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
     int flags = MAP_PRIVATE;
