@@ -4,23 +4,6 @@
 
 namespace tolv {
 
-bool AcceptDataUnit(const std::uint8_t* unit) {
-  if (unit[0] != 0x02 && unit[0] != 0x03) return false;
-  if (unit[1] != 0x2C) return false;
-  const unsigned lineOffset = unit[2] & 0x1Fu;
-  if (lineOffset != 0 && (lineOffset < 7 || lineOffset > 22)) return false;
-  return unit[3] == 0xE4;
-}
-
-bool DecodeAddress(const std::uint8_t* bytes, std::uint8_t& magazine, std::uint8_t& packet) {
-  const std::uint8_t a = DecodeHammingByte(bytes[0]);
-  const std::uint8_t b = DecodeHammingByte(bytes[1]);
-  if (a == kHammingError || b == kHammingError) return false;
-  magazine = a & 7;
-  packet = static_cast<std::uint8_t>((a >> 3) + 2 * b);
-  return true;
-}
-
 bool DecodeHeader(const std::uint8_t* bytes, std::uint8_t& pageByte, std::uint16_t& subcode, std::uint8_t& control,
                   std::uint8_t& national) {
   std::uint8_t h[8];

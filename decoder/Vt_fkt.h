@@ -67,15 +67,40 @@ inline constexpr ByteTable ReverseTable = detail::MakeReverseTable();
 inline constexpr ByteTable HammingTable = detail::MakeHammingTable();
 inline constexpr ByteTable TextTable = detail::MakeTextTable();
 
+namespace detail {
+constexpr ByteTable MakeWireHammingTable() {
+  ByteTable t{};
+  for (unsigned b = 0; b < 256; ++b) t[b] = HammingTable[ReverseTable[b]];
+  return t;
+}
+}  // namespace detail
+
+// HammingTable of the reversed byte, in one look-up: the data callback decodes two to ten such
+// bytes in every unit.
+inline constexpr ByteTable WireHammingTable = detail::MakeWireHammingTable();
+
 // A Hamming-coded byte as it arrives (bit order reversed): 0..15, or 255 when uncorrectable.
-constexpr std::uint8_t DecodeHammingByte(std::uint8_t b) { return HammingTable[ReverseTable[b]]; }
+constexpr std::uint8_t DecodeHammingByte(std::uint8_t b) { return WireHammingTable[b]; }
 
 // The first four bytes of a unit and its address, tested in this order: data_unit_id 0x02 or
 // 0x03, length 0x2C, line offset 0 or 7..22, framing code 0xE4, a decodable address.
-bool AcceptDataUnit(const std::uint8_t* unit);
+inline bool AcceptDataUnit(const std::uint8_t* unit) {
+  if (unit[0] != 0x02 && unit[0] != 0x03) return false;
+  if (unit[1] != 0x2C) return false;
+  const unsigned lineOffset = unit[2] & 0x1Fu;
+  if (lineOffset != 0 && (lineOffset < 7 || lineOffset > 22)) return false;
+  return unit[3] == 0xE4;
+}
 
 // Two address bytes -> magazine 0..7 (0 = magazine 8) and packet 0..31; outputs untouched on failure.
-bool DecodeAddress(const std::uint8_t* bytes, std::uint8_t& magazine, std::uint8_t& packet);
+inline bool DecodeAddress(const std::uint8_t* bytes, std::uint8_t& magazine, std::uint8_t& packet) {
+  const std::uint8_t a = DecodeHammingByte(bytes[0]);
+  const std::uint8_t b = DecodeHammingByte(bytes[1]);
+  if (a == kHammingError || b == kHammingError) return false;
+  magazine = a & 7;
+  packet = static_cast<std::uint8_t>((a >> 3) + 2 * b);
+  return true;
+}
 
 // The first eight bytes of a header's data block; outputs untouched on failure.
 bool DecodeHeader(const std::uint8_t* bytes, std::uint8_t& pageByte, std::uint16_t& subcode, std::uint8_t& control,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <new>
 
 #include "pages/Header.h"
 #include "render/VtCell.h"
@@ -16,7 +17,11 @@ using VtRow = std::array<std::uint8_t, kColumns>;
 
 // Allocations of the data path never throw: a null result means the memory ran out, and the
 // caller drops that row or page. A new row is 40 spaces.
-std::unique_ptr<VtRow> NewRow() noexcept;
+inline std::unique_ptr<VtRow> NewRow() noexcept {
+  std::unique_ptr<VtRow> row(new (std::nothrow) VtRow);
+  if (row) row->fill(0x20);  // a row written only in part shows blanks, never stale memory
+  return row;
+}
 
 class CVTPage : public TVtHeader {
  public:
@@ -43,7 +48,10 @@ class CVTPage : public TVtHeader {
   std::uint16_t Number() const { return PageNumber(*this); }
 
   // Keeps row as row r (the previous one is freed); an index of 24 or more frees row.
-  void StoreRow(unsigned r, std::unique_ptr<VtRow> row);
+  void StoreRow(unsigned r, std::unique_ptr<VtRow> row) {
+    InvalidateCells();
+    if (r < kRows) Rows[r] = std::move(row);
+  }
   // Header, CharSet and rows of source; a row source lacks is blanked here, not removed.
   void CopyFrom(const CVTPage* source);
   // Rewrites columns first..39 of row r in place (blanks them for a null source) and brings

@@ -5,18 +5,7 @@
 
 namespace tolv {
 
-std::unique_ptr<VtRow> NewRow() noexcept {
-  std::unique_ptr<VtRow> row(new (std::nothrow) VtRow);
-  if (row) row->fill(0x20);  // a row written only in part shows blanks, never stale memory
-  return row;
-}
-
 std::unique_ptr<CVTPage> CVTPage::New() noexcept { return std::unique_ptr<CVTPage>(new (std::nothrow) CVTPage); }
-
-void CVTPage::StoreRow(unsigned r, std::unique_ptr<VtRow> row) {
-  InvalidateCells();
-  if (r < kRows) Rows[r] = std::move(row);
-}
 
 void CVTPage::CopyFrom(const CVTPage* source) {
   if (source == nullptr) return;
