@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
-  clang libclang-rt-14-dev clang-format clang-tidy
+  clang libclang-rt-14-dev clang-format clang-tidy python3
   g++-mingw-w64-i686
   ffmpeg
   # The peer decoders of bench/compare: libzvbi for its C program (found through pkg-config).

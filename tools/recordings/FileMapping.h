@@ -17,7 +17,7 @@ class FileMapping {
 
   FileMapping(const FileMapping&) = delete;
   FileMapping& operator=(const FileMapping&) = delete;
-  ~FileMapping();
+  ~FileMapping();  // NOLINT(performance-trivially-destructible): trivial only where nothing is mapped
 
   std::span<const std::uint8_t> Bytes() const { return {address_, size_}; }
 

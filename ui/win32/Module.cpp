@@ -3,8 +3,9 @@
 #include "ui/TextEncoding.h"
 #include "ui/win32/FontCache.h"
 
-// The image of the module this code is linked into: the DLL's, not the host program's.
-extern "C" IMAGE_DOS_HEADER __ImageBase;
+// The image of the module this code is linked into: the DLL's, not the host program's. The
+// linker defines the symbol under this reserved name.
+extern "C" IMAGE_DOS_HEADER __ImageBase;  // NOLINT(bugprone-reserved-identifier)
 
 namespace tolv::ui::win32 {
 namespace {
