@@ -63,6 +63,20 @@ TEST(T42Stream, SendsEachPacketOnTheLinesOfAlternateFields) {
   }
 }
 
+// More lines a field than 7..22 are not asked for: a receiver refuses the units of other lines.
+TEST(T42Stream, UsesNoLineBeyondTwentyTwo) {
+  std::vector<std::uint8_t> t42(64 * 42, 0x15);
+  const std::vector<Unit46> units = ReadUnits(WrapT42(t42, {}, {.linesPerField = 25, .fieldsPerPes = 1}));
+  std::size_t teletext = 0;
+  for (const Unit46& u : units) {
+    if (u.bytes[0] == 0xFF) continue;
+    ++teletext;
+    const unsigned line = u.bytes[2] & 0x1Fu;
+    EXPECT_TRUE(line >= 7 && line <= 22) << line;
+  }
+  EXPECT_EQ(teletext, 64u);
+}
+
 std::string PageFile(std::span<const std::uint8_t> bytes, RecordingFormat format) {
   auto reception = std::make_unique<Reception>();
   recordings::ReadRecording(bytes, format, std::nullopt,

@@ -10,6 +10,7 @@ namespace {
 constexpr std::size_t kT42PacketSize = 42;
 constexpr std::uint64_t kTicksPerField = 1800;  // 20 ms of the 90 kHz clock
 constexpr unsigned kFirstLine = 7;
+constexpr unsigned kLastLine = 22;      // a unit's line offset beyond it is refused by receivers
 constexpr unsigned kPesPerTables = 25;  // PAT and PMT once a second, for a receiver tuning in
 
 // data_unit_id 0x02 (EBU teletext), the field parity and line offset, the framing code, then
@@ -29,7 +30,7 @@ DataUnit T42Unit(const std::uint8_t* packet, bool firstField, unsigned line) {
 std::vector<std::uint8_t> WrapT42(std::span<const std::uint8_t> t42, const TeletextService& service,
                                   const T42StreamLayout& layout) {
   const std::size_t packets = t42.size() / kT42PacketSize;
-  const std::size_t linesPerField = std::clamp(layout.linesPerField, 1u, 32u - kFirstLine);
+  const std::size_t linesPerField = std::clamp(layout.linesPerField, 1u, kLastLine - kFirstLine + 1);
   const std::size_t fieldsPerPes = std::max(layout.fieldsPerPes, 1u);
   const std::size_t unitsPerPes = linesPerField * fieldsPerPes;
   TsWriter writer(service);

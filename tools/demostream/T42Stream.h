@@ -12,7 +12,7 @@
 namespace tolv::demo {
 
 struct T42StreamLayout {
-  unsigned linesPerField = 16;  // the lines 7..22 of each field, as an inserter would use them
+  unsigned linesPerField = 16;  // the lines 7..22 of each field, as an inserter would use them (at most 16)
   unsigned fieldsPerPes = 2;    // one PES per frame
 };
 
