@@ -2,8 +2,9 @@
 # The soak: the host simulator feeds the BBC recording (looping) at 20 times broadcast pace to a
 # build of the plug-in that reports its live handle counts, while tests/wine/scripts/soak.txt
 # opens the viewer, types a page, waits for it and closes the viewer, four cycles a pass, with a
-# channel switch in each pass. After every cycle the counts must be those after On_Start.
-#   scripts/soak.sh [PASSES]      (50 by default: 200 cycles, 50 channel switches)
+# channel switch and an about dialog in each pass. After every cycle and dialog the counts must
+# be those after On_Start.
+#   scripts/soak.sh [PASSES]      (50 by default: 200 cycles, 50 channel switches, 50 dialogs)
 # Prints the figures; the host's log stays in build/win32/soak-run/log.txt. Exit status: the
 # simulator's (the number of failed steps), 124 when it timed out (a deadlock).
 set -euo pipefail
@@ -46,26 +47,29 @@ if [ ! -f log.txt ]; then
 fi
 awk -v seconds="$(((end - start) / 1000000000))" -v status="$status" '
   /plug-in.s live handles:/ { sub(/.*handles: /, ""); start = $0 }
+  /script: pass [0-9]+ of/ { passes = $4 }
   /script: live handles/ {
-    ++cycles
+    ++checks
     line = $0
     sub(/.*script: live handles /, "", line)
     split(line, parts, "; ")
     if (parts[1] != start) ++differing
     split(parts[2], figures, " ")
     threads = figures[1]; kb = figures[3]
-    if (cycles == 1) first_kb = kb
+    if (checks == 1) first_kb = kb
     last_kb = kb
     if (kb > max_kb) max_kb = kb
     if (threads > max_threads) max_threads = threads
   }
   /user switches to PID/ { ++switches }
+  /call On_Menu_Select\(60000\)/ { ++opened }
+  /call On_Menu_Select\(60001\)/ { ++dialogs }
   /filter [0-9]+ started/ { ++filters }
   /FAILED/ { ++failed }
   END {
-    printf "soak: %d cycles in %d s, %d channel switches, %d filters started\n", cycles, seconds, switches, filters
+    printf "soak: %d passes in %d s: %d viewer cycles, %d channel switches, %d about dialogs, %d filters started\n", passes ? passes : 1, seconds, opened, switches, dialogs, filters
     printf "live handles after On_Start: %s\n", start
-    printf "cycles whose counts differ from them: %d; failed steps: %d; exit status %d\n", differing, failed, status
-    printf "host process after each cycle: at most %d thread(s); private memory %d KB after the first cycle, %d KB after the last, %d KB at most\n", max_threads, first_kb, last_kb, max_kb
+    printf "handle checks: %d, of which differ from them: %d; failed steps: %d; exit status %d\n", checks, differing, failed, status
+    printf "host process at the checks: at most %d thread(s); private memory %d KB at the first, %d KB at the last, %d KB at most\n", max_threads, first_kb, last_kb, max_kb
   }' log.txt
 exit "$status"
