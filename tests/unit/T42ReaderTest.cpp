@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "tools/recordings/Recording.h"
@@ -79,6 +83,35 @@ TEST(RecordingFormat, TellsT42FromItsNameInAnyCase) {
       {"a.t4", RecordingFormat::kTransportStream},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatOfInputName(c.name), c.format) << c.name;
+}
+
+// A regular file is mapped, standard input and an empty file are read: each way the bytes are
+// the input's, and what cannot be read is an error naming it.
+TEST(ReadWholeInput, GivesTheInputsBytesHoweverItIsRead) {
+  const std::string dir = ::testing::TempDir() + "read_whole_input_test";
+  std::filesystem::create_directories(dir);
+  const Bytes content = T42Packets(1000);
+  const std::string full = dir + "/full.t42", empty = dir + "/empty.ts";
+  std::ofstream(full, std::ios::binary)
+      .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+  std::ofstream(empty, std::ios::binary).close();
+  std::istringstream noInput, standardInput(std::string(content.begin(), content.end()));
+
+  const InputBytes mapped = ReadWholeInput(full, noInput);
+  EXPECT_EQ(mapped.Error, "");
+  EXPECT_EQ(Bytes(mapped.View().begin(), mapped.View().end()), content);
+  const InputBytes piped = ReadWholeInput("-", standardInput);
+  EXPECT_EQ(piped.Error, "");
+  EXPECT_EQ(Bytes(piped.View().begin(), piped.View().end()), content);
+  const InputBytes nothing = ReadWholeInput(empty, noInput);
+  EXPECT_EQ(nothing.Error, "");
+  EXPECT_TRUE(nothing.View().empty());
+  // A directory opens on Linux and fails on the read; Windows refuses to open it.
+  const std::string directory = ReadWholeInput(dir, noInput).Error;
+  EXPECT_TRUE(directory.starts_with("cannot read '" + dir + "'") || directory.starts_with("cannot open '" + dir + "'"))
+      << directory;
+  EXPECT_EQ(ReadWholeInput(dir + "/missing.ts", noInput).Error.rfind("cannot open '" + dir + "/missing.ts'", 0), 0u);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
