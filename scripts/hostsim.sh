@@ -66,11 +66,7 @@ log hostsim-log.txt
 exit
 SCRIPT
 status=0
-xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
-  status=0
-  "$1/scripts/wine-run.sh" "$2" "${@:3}" || status=$?
-  WINEPREFIX="$2" timeout 30 wineserver -k 2>/dev/null || true
-  exit "$status"' _ "$root" "$prefix" "$hostsim" "Z:$recording" --script demo-script.txt "$@" || status=$?
+"$root/scripts/wine-run-xvfb.sh" "$prefix" "$hostsim" "Z:$recording" --script demo-script.txt "$@" || status=$?
 if [ ! -f "$screenshot" ]; then
   echo "hostsim.sh: no screenshot (exit status $status); the host's log: $run/hostsim-log.txt" >&2
   exit 1

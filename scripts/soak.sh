@@ -33,11 +33,7 @@ export TOLV_WINE_TIMEOUT=$((60 + passes * 20))
 cd "$run"
 start=$(date +%s%N)
 status=0
-xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
-  status=0
-  "$1/scripts/wine-run.sh" "$2" "${@:3}" || status=$?
-  WINEPREFIX="$2" timeout 30 wineserver -k 2>/dev/null || true
-  exit "$status"' _ "$root" "$prefix" "$hostsim" "Z:$(realpath "$recording")" --speed 20 --loop --hidden \
+"$root/scripts/wine-run-xvfb.sh" "$prefix" "$hostsim" "Z:$(realpath "$recording")" --speed 20 --loop --hidden \
   --log log.txt --script "Z:$root/tests/wine/scripts/soak.txt" --repeat "$passes" >/dev/null || status=$?
 end=$(date +%s%N)
 
