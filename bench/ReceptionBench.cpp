@@ -21,8 +21,7 @@ const std::string kArte = std::string(TOLV_SAMPLES_DIR) + "/fr_arte_tnt_teletext
 
 std::vector<std::uint8_t> Load(const std::string& path) {
   std::istringstream none;
-  const recordings::InputBytes input = recordings::ReadWholeInput(path, none);
-  return {input.View().begin(), input.View().end()};
+  return recordings::ReadWholeInput(path, none).TakeBytes();
 }
 
 // The BBC recording wrapped once as data units, as the host would hold them.

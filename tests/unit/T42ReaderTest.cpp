@@ -86,7 +86,7 @@ TEST(RecordingFormat, TellsT42FromItsNameInAnyCase) {
 }
 
 // A regular file is mapped, standard input and an empty file are read: each way the bytes are
-// the input's, and what cannot be read is an error naming it.
+// the input's, to view or to take, and what cannot be read is an error naming it.
 TEST(ReadWholeInput, GivesTheInputsBytesHoweverItIsRead) {
   const std::string dir = ::testing::TempDir() + "read_whole_input_test";
   std::filesystem::create_directories(dir);
@@ -97,12 +97,14 @@ TEST(ReadWholeInput, GivesTheInputsBytesHoweverItIsRead) {
   std::ofstream(empty, std::ios::binary).close();
   std::istringstream noInput, standardInput(std::string(content.begin(), content.end()));
 
-  const InputBytes mapped = ReadWholeInput(full, noInput);
+  InputBytes mapped = ReadWholeInput(full, noInput);
   EXPECT_EQ(mapped.Error, "");
   EXPECT_EQ(Bytes(mapped.View().begin(), mapped.View().end()), content);
-  const InputBytes piped = ReadWholeInput("-", standardInput);
+  EXPECT_EQ(std::move(mapped).TakeBytes(), content);
+  InputBytes piped = ReadWholeInput("-", standardInput);
   EXPECT_EQ(piped.Error, "");
   EXPECT_EQ(Bytes(piped.View().begin(), piped.View().end()), content);
+  EXPECT_EQ(std::move(piped).TakeBytes(), content);
   const InputBytes nothing = ReadWholeInput(empty, noInput);
   EXPECT_EQ(nothing.Error, "");
   EXPECT_TRUE(nothing.View().empty());

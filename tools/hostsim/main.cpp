@@ -115,7 +115,7 @@ int Run(const Arguments& args) {
       std::fprintf(stderr, "hostsim: %s\n", input.Error.c_str());
       return kRecordingError;
     }
-    bytes.assign(input.View().begin(), input.View().end());
+    bytes = std::move(input).TakeBytes();
     format = tolv::recordings::FormatOfInputName(args.Recording);
   }
   RecordingFeeds feeds(std::move(bytes), format);

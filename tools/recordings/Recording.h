@@ -31,6 +31,12 @@ class InputBytes {
   std::span<const std::uint8_t> View() const {
     return mapping_ ? mapping_->Bytes() : std::span<const std::uint8_t>(read_);
   }
+  // The bytes to keep: moved out when they were read, copied when they are mapped.
+  std::vector<std::uint8_t> TakeBytes() && {
+    if (!mapping_) return std::move(read_);
+    const std::span<const std::uint8_t> bytes = mapping_->Bytes();
+    return {bytes.begin(), bytes.end()};
+  }
 
   std::string Error;  // empty on success, else one line naming the input and the problem
 
