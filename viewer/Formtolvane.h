@@ -223,7 +223,8 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   CVTPage* FetchForShow(std::uint16_t number, std::uint16_t subcode, TGetMode mode, bool fromShown = false);
   // Puts a busy record on screen; followSearch makes its number the search page.
   void ShowFromMemory(CVTPage& record, bool followSearch = false);
-  void SearchAndShow();  // the search page's first subpage, if the memory holds it
+  void WithdrawPageRedraw();  // while a record is busy: a stream page's request is obsolete
+  void SearchAndShow();       // the search page's first subpage, if the memory holds it
   void StepSubpage(TGetMode mode);
   void StepPage(bool shifted, bool up);
   void TypeDigit(unsigned digit);

@@ -93,6 +93,14 @@ void TFormTolv::StepSubpage(TGetMode mode) {
   }
 }
 
+// While the record is busy the data thread leaves DisplayPage alone, so a page redraw still
+// requested now is for a stream page this copy has replaced: answered at the next tick, it would
+// take the page from memory for a live one and let headers paint their clock over its own.
+void TFormTolv::WithdrawPageRedraw() {
+  const MutexLock redraw(RedrawMutex);
+  if (redraw) PageRedrawPending.store(false, std::memory_order_relaxed);
+}
+
 void TFormTolv::SearchAndShow() {
   CVTPage* found = FetchForShow(SearchPage.load(std::memory_order_relaxed), 0, gmFirst);
   if (found != nullptr) ShowFromMemory(*found);
@@ -114,6 +122,7 @@ void TFormTolv::ShowFromMemory(CVTPage& record, bool followSearch) {
   if (followSearch) SetSearchPage(DisplayPage.Number());
   ShownPage.store(DisplayPage.Number(), std::memory_order_relaxed);
   ShownSubcode.store(DisplayPage.GetSubcode(), std::memory_order_relaxed);
+  WithdrawPageRedraw();
   ClearBusyPage();
   UpdateShowPanel();
   HeaderLive.store(false, std::memory_order_relaxed);  // its clock waits until it comes on the stream again

@@ -209,6 +209,27 @@ TEST_F(Formtolvane, HeadersChangeNothingWhilePausedOrForAPageFromMemory) {
   EXPECT_EQ(Canvas().cellsDrawn, 0u);
 }
 
+TEST_F(Formtolvane, PageFromMemoryShownBeforeTheTickKeepsItsOwnHeader) {
+  DataThread data(bbc_);
+  TFormTolv& window = Open();
+  // Page 101 in memory; then page 100 comes on the stream, and its redraw waits for the tick.
+  const std::size_t stored101 = probe_.EndOfHandOver(101);
+  const std::size_t shown100 = probe_.EndOfHandOver(100, stored101);
+  data.DeliverUntil(shown100);
+  ASSERT_TRUE(window.PageRedrawPending.load());
+
+  Key(window, ui::vk::Up, ui::ssShift);  // before that tick: page 101 from memory
+  ASSERT_EQ(window.PanelShow->Caption(), " Zeige: 101");
+  const std::string fromMemory = DisplayRow(window, 0);
+  Tick(window);
+  EXPECT_FALSE(window.HeaderLive.load());
+  const std::size_t before101 = probe_.EndOfHandOver(101, shown100) - 1;
+  ASSERT_NE(probe_.LastHeaderBefore(before101), probe_.LastHeaderBefore(shown100)) << "headers must pass meanwhile";
+  data.DeliverUntil(before101);
+  Tick(window);
+  EXPECT_EQ(DisplayRow(window, 0), fromMemory);
+}
+
 TEST_F(Formtolvane, BurstOfHandOversBetweenTwoTicksGivesOneRedraw) {
   DataThread data(bbc_);
   TFormTolv& window = Open();
