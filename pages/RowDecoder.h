@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "pages/Lop.h"
-#include "render/VtCell.h"
+#include "pages/VtCell.h"
 
 namespace tolv {
 

@@ -1,6 +1,6 @@
 #include "render/PageDrawing.h"
 
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 namespace tolv {
 namespace {

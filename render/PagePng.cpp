@@ -1,7 +1,7 @@
 #include "render/PagePng.h"
 
+#include "pages/RowDecoder.h"
 #include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "ui/raster/PngWriter.h"
 
 namespace tolv {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "viewer/FormAbout.h"

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
+#include "pages/RowDecoder.h"
 #include "platform/portable/PortableServices.h"
 #include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "tests/unit/ViewerSession.h"
 
 namespace tolv::testing {

@@ -4,10 +4,10 @@
 
 #include <vector>
 
+#include "pages/RowDecoder.h"
 #include "platform/portable/FaceRegistry.h"
 #include "render/PageDrawing.h"
 #include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "ui/raster/RasterCanvas.h"
 
 namespace tolv {

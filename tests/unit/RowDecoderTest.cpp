@@ -1,4 +1,4 @@
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 #include <gtest/gtest.h>
 

@@ -18,8 +18,8 @@
 
 #include "decoder/MagazineAssembly.h"
 #include "decoder/StoreOnlyTarget.h"
+#include "pages/RowDecoder.h"
 #include "platform/portable/PortableServices.h"
-#include "render/RowDecoder.h"
 #include "tests/unit/SamplePaths.h"
 #include "tools/recordings/Recording.h"
 #include "ui/Application.h"

@@ -9,11 +9,11 @@
 
 #include "TestForms.h"
 #include "WindowProbe.h"
+#include "pages/RowDecoder.h"
 #include "platform/FontFiles.h"
 #include "platform/portable/FaceRegistry.h"
 #include "platform/portable/FonReader.h"
 #include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "ui/Application.h"
 #include "ui/raster/RasterCanvas.h"
 #include "ui/win32/GdiCanvas.h"

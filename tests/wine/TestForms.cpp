@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "WindowProbe.h"
+#include "pages/RowDecoder.h"
 #include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "ui/Application.h"
 
 namespace tolv::wine {
