@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "faces/FaceRegistry.h"
 #include "pages/RowDecoder.h"
-#include "platform/portable/FaceRegistry.h"
 #include "render/PageDrawing.h"
 #include "render/RenderingSetup.h"
 #include "ui/raster/RasterCanvas.h"

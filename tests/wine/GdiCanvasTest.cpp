@@ -9,10 +9,10 @@
 
 #include "TestForms.h"
 #include "WindowProbe.h"
+#include "faces/FaceRegistry.h"
+#include "faces/FonReader.h"
 #include "pages/RowDecoder.h"
 #include "platform/FontFiles.h"
-#include "platform/portable/FaceRegistry.h"
-#include "platform/portable/FonReader.h"
 #include "render/RenderingSetup.h"
 #include "ui/Application.h"
 #include "ui/raster/RasterCanvas.h"
