@@ -6,8 +6,6 @@
 namespace tolv {
 namespace {
 
-bool g_reveal = false;
-
 constexpr std::uint8_t kDoubleHeightCode = 0x0D;
 
 bool HoldsDoubleHeightCode(const CVTPage& page, unsigned row) {
@@ -189,8 +187,5 @@ TVtCell GetDisplayCell(CVTPage& page, unsigned column, unsigned row) {
   if (cell.CharSet == 4 && cell.Mosaic != 1) cell.Ch = CharSet4Position(cell.Ch);
   return cell;
 }
-
-bool GetReveal() { return g_reveal; }
-void SetReveal(bool value) { g_reveal = value; }
 
 }  // namespace tolv

@@ -23,7 +23,4 @@ void RowChanged(CVTPage& page, unsigned row);
 // The cell to draw, with mosaic blast-through and the character-set-4 positions applied.
 TVtCell GetDisplayCell(CVTPage& page, unsigned column, unsigned row);
 
-bool GetReveal();
-void SetReveal(bool value);
-
 }  // namespace tolv

@@ -1,6 +1,5 @@
 #include "render/PagePng.h"
 
-#include "pages/RowDecoder.h"
 #include "render/RenderingSetup.h"
 #include "ui/raster/PngWriter.h"
 
@@ -15,10 +14,7 @@ bool RenderPageImage(CVTPage& page, bool reveal, ui::RasterCanvas& image, const 
   window.PaintBoxWidth = kPageImageWidth;  // so the page starts at x 0
   const bool fontsInstalled = SetUpRendering(window, fontFile);
   if (fontsInstalled) {
-    const bool wasRevealed = GetReveal();
-    SetReveal(reveal);
-    DrawPage(window, &page);
-    SetReveal(wasRevealed);
+    DrawPage(window, &page, reveal);
     RemoveRenderingFonts(fontFile);
   }
   FreeRenderingBitmap(window);

@@ -174,13 +174,6 @@ TEST(Cells, AbsentRowsAreBlackSpaces) {
     for (unsigned c = 0; c < kColumns; ++c) ASSERT_EQ(GetDisplayCell(page, c, r), TVtCell{});
 }
 
-TEST(Cells, RevealIsOneSwitchForAllPages) {
-  EXPECT_FALSE(GetReveal());
-  SetReveal(true);
-  EXPECT_TRUE(GetReveal());
-  SetReveal(false);
-}
-
 // Decoding incrementally after in-place edits must give the cells a full decode gives.
 void ExpectSameCells(CVTPage& incremental, const CVTPage& source, int step) {
   CVTPage full;

@@ -18,7 +18,6 @@
 
 #include "decoder/MagazineAssembly.h"
 #include "decoder/StoreOnlyTarget.h"
-#include "pages/RowDecoder.h"
 #include "platform/portable/PortableServices.h"
 #include "tests/unit/SamplePaths.h"
 #include "tools/recordings/Recording.h"
@@ -26,6 +25,7 @@
 #include "ui/headless/Driver.h"
 #include "ui/raster/RasterCanvas.h"
 #include "viewer/Formtolvane.h"
+#include "viewer/Reveal.h"
 
 namespace tolv::testing {
 
