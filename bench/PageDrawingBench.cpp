@@ -34,7 +34,7 @@ void DrawFullPage(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    tolv::DrawPage(window, page);
+    tolv::DrawPage(window, page, false);
     benchmark::DoNotOptimize(canvas.Pixels().data());
   }
   state.SetItemsProcessed(state.iterations());  // pages

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/portable/BitmapFace.h"
+#include "faces/BitmapFace.h"
 
 namespace tolv::fonts {
 

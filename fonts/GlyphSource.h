@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/portable/BitmapFace.h"
+#include "faces/BitmapFace.h"
 
 namespace tolv::fonts {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/portable/BitmapFace.h"
+#include "faces/BitmapFace.h"
 
 namespace tolv::fonts {
 

@@ -3,8 +3,8 @@
 
 #include <vector>
 
+#include "faces/BitmapFace.h"
 #include "fonts/GlyphSource.h"
-#include "platform/portable/BitmapFace.h"
 
 namespace tolv::fonts {
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "decoder/StoreOnlyTarget.h"
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 namespace {
 

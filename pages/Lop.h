@@ -9,7 +9,7 @@
 #include <new>
 
 #include "pages/Header.h"
-#include "render/VtCell.h"
+#include "pages/VtCell.h"
 
 namespace tolv {
 

@@ -1,7 +1,7 @@
 #include <new>
 
 #include "pages/Lop.h"
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 namespace tolv {
 

@@ -1,6 +1,6 @@
 #include "render/PageDrawing.h"
 
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 namespace tolv {
 namespace {
@@ -14,7 +14,7 @@ const std::string& FaceFor(const RenderingState& state, const TVtCell& cell) {
 
 }  // namespace
 
-void DrawRow(RenderWindow& window, CVTPage* page, unsigned row) {
+void DrawRow(RenderWindow& window, CVTPage* page, unsigned row, bool reveal) {
   if (page == nullptr || window.PaintBox == nullptr) return;
   RenderingState& state = window.Rendering;
   ui::Canvas& paintBox = *window.PaintBox;
@@ -34,7 +34,7 @@ void DrawRow(RenderWindow& window, CVTPage* page, unsigned row) {
     target.SetFontColor(cell.FgColor);
     target.SetBrushColor(cell.BgColor);
     // Flashing cells are drawn steady.
-    const bool hidden = (cell.Flags & kConceal) != 0 && !GetReveal();
+    const bool hidden = (cell.Flags & kConceal) != 0 && !reveal;
     const std::uint8_t character = hidden ? 0x20 : cell.Ch;
 
     const int x = static_cast<int>(column) * state.CellW + state.PageLeft;
@@ -47,12 +47,12 @@ void DrawRow(RenderWindow& window, CVTPage* page, unsigned row) {
   }
 }
 
-void DrawPage(RenderWindow& window, CVTPage* page) {
-  for (unsigned row = 0; row < kRows; ++row) DrawRow(window, page, row);
+void DrawPage(RenderWindow& window, CVTPage* page, bool reveal) {
+  for (unsigned row = 0; row < kRows; ++row) DrawRow(window, page, row, reveal);
 }
 
-void PaintPage(RenderWindow& window) {
-  DrawPage(window, window.DisplayPage);
+void PaintPage(RenderWindow& window, bool reveal) {
+  DrawPage(window, window.DisplayPage, reveal);
   if (window.PaintBox == nullptr) return;
   const RenderingState& state = window.Rendering;
   window.PaintBox->SetBrushColor(kMarginColor);

@@ -46,12 +46,13 @@ struct RenderWindow {
   CVTPage* DisplayPage = nullptr;
 };
 
-// Draws the 40 cells of row (0..23) of page; nothing for a null page. The caller holds the
-// page-data lock, since the cells are decoded on demand.
-void DrawRow(RenderWindow& window, CVTPage* page, unsigned row);
+// Draws the 40 cells of row (0..23) of page, concealed cells as their background unless reveal
+// is set; nothing for a null page. The caller holds the page-data lock, since the cells are
+// decoded on demand.
+void DrawRow(RenderWindow& window, CVTPage* page, unsigned row, bool reveal);
 // Rows 0 to 23, top to bottom, so that a double-height row lands before the row it covers.
-void DrawPage(RenderWindow& window, CVTPage* page);
+void DrawPage(RenderWindow& window, CVTPage* page, bool reveal);
 // The display page, then black margins left and right of it down to PageBottom.
-void PaintPage(RenderWindow& window);
+void PaintPage(RenderWindow& window, bool reveal);
 
 }  // namespace tolv

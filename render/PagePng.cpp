@@ -1,7 +1,6 @@
 #include "render/PagePng.h"
 
 #include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "ui/raster/PngWriter.h"
 
 namespace tolv {
@@ -15,10 +14,7 @@ bool RenderPageImage(CVTPage& page, bool reveal, ui::RasterCanvas& image, const 
   window.PaintBoxWidth = kPageImageWidth;  // so the page starts at x 0
   const bool fontsInstalled = SetUpRendering(window, fontFile);
   if (fontsInstalled) {
-    const bool wasRevealed = GetReveal();
-    SetReveal(reveal);
-    DrawPage(window, &page);
-    SetReveal(wasRevealed);
+    DrawPage(window, &page, reveal);
     RemoveRenderingFonts(fontFile);
   }
   FreeRenderingBitmap(window);

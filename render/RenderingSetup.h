@@ -10,16 +10,13 @@ namespace tolv {
 
 // Relative to the host's working directory.
 inline constexpr char kFontFilePath[] = ".\\plugins\\tolv.fon";
-inline constexpr char kFontInstallFailedText[] =
-    "Schriften aus der Datei \"tolv.fon\" konnten nicht installiert werden!";
-inline constexpr char kFontInstallFailedCaption[] = "Fehler";
 
 inline constexpr int kDoubleBitmapWidth = 880;  // 40 cells of the largest size
 inline constexpr int kDoubleBitmapHeight = 26;
 
 // Cell size, page position from window.PaintBoxWidth, the double-height bitmap, the face names,
-// and the font file. Returns false when the font file added no faces: the window then shows
-// kFontInstallFailedText and goes on drawing with substitute faces.
+// and the font file. Returns false when the font file added no faces: the window then says so
+// and goes on drawing with substitute faces.
 bool SetUpRendering(RenderWindow& window, const std::string& fontFile = kFontFilePath);
 // Removes the font file again (the path given to SetUpRendering).
 void RemoveRenderingFonts(const std::string& fontFile = kFontFilePath);

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# clang-format and clang-tidy over the project's own sources; fails on any finding.
+# The allowed includes between folders (docs/ARCHITECTURE.md), then clang-format and clang-tidy
+# over the project's own sources; fails on any finding.
 # Needs the native build's compile_commands.json (scripts/test.sh configures it first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+scripts/check-includes.py
 
 mapfile -t sources < <(git ls-files '*.cpp' '*.h' '*.c')
 clang-format --dry-run --Werror "${sources[@]}"

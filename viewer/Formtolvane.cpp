@@ -6,6 +6,7 @@
 
 #include "render/RenderingSetup.h"
 #include "ui/Dialogs.h"
+#include "viewer/Reveal.h"
 
 namespace tolv {
 
@@ -173,12 +174,12 @@ RenderWindow& TFormTolv::PrepareRender() {
 
 void TFormTolv::PaintDisplayPage() {
   const MutexLock data(PageDataMutex);
-  if (data) PaintPage(PrepareRender());
+  if (data) PaintPage(PrepareRender(), GetReveal());
 }
 
 void TFormTolv::DrawHeaderRow() {
   const MutexLock data(PageDataMutex);
-  if (data) DrawRow(PrepareRender(), &DisplayPage, 0);
+  if (data) DrawRow(PrepareRender(), &DisplayPage, 0, GetReveal());
 }
 
 }  // namespace tolv

@@ -40,6 +40,9 @@ inline constexpr char kRedrawMutexName[] = "TOLVANE_200504";
 inline constexpr char kWindowCaption[] = "Tol-Vane DVB";
 inline constexpr char kClearMemoryQuestion[] = "Alle Seiten aus dem Speicher löschen?";
 inline constexpr char kClearMemoryCaption[] = "Bestätigung";
+inline constexpr char kFontInstallFailedText[] =
+    "Schriften aus der Datei \"tolv.fon\" konnten nicht installiert werden!";
+inline constexpr char kFontInstallFailedCaption[] = "Fehler";
 inline constexpr ui::TColor kPanelFound = 0x00FF00;  // the searched page is on screen
 inline constexpr ui::TColor kPanelSearching = 0x0000FF;
 

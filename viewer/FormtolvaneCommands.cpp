@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "render/RowDecoder.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "viewer/FormAbout.h"
 #include "viewer/Formtolvane.h"
+#include "viewer/Reveal.h"
 
 namespace tolv {
 
@@ -46,7 +46,7 @@ void TFormTolv::BlankDisplayAndClearMemory() {
   const MutexLock data(PageDataMutex);
   if (!data) return;
   DisplayPage.ClearRows();
-  DrawPage(PrepareRender(), &DisplayPage);
+  DrawPage(PrepareRender(), &DisplayPage, GetReveal());
   allPages_.Clear();
 }
 

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/portable/FaceRegistry.h"
-#include "platform/portable/FonReader.h"
+#include "faces/FaceRegistry.h"
+#include "faces/FonReader.h"
 
 namespace tolv::platform {
 namespace {

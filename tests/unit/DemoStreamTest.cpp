@@ -7,7 +7,7 @@
 
 #include "decoder/StoreOnlyTarget.h"
 #include "decoder/Vt_fkt.h"
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 #include "tools/demostream/DemoStreamData.h"
 #include "tools/recordings/Recording.h"
 

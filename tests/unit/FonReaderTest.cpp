@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <fstream>
 
+#include "faces/FaceRegistry.h"
+#include "faces/FonReader.h"
 #include "platform/FontFiles.h"
-#include "platform/portable/FaceRegistry.h"
-#include "platform/portable/FonReader.h"
 #include "support/RecordingFeed.h"
 
 namespace tolv {

@@ -1,10 +1,10 @@
 // tolv.fon as the build wrote it, read back with the installer's reader.
 #include <gtest/gtest.h>
 
+#include "faces/FonReader.h"
 #include "fonts/FonWriter.h"
 #include "fonts/GlyphSource.h"
 #include "fonts/TeletextFaces.h"
-#include "platform/portable/FonReader.h"
 #include "support/RecordingFeed.h"
 
 namespace tolv {

@@ -5,9 +5,8 @@
 
 #include <filesystem>
 
+#include "pages/RowDecoder.h"
 #include "platform/portable/PortableServices.h"
-#include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "tests/unit/ViewerSession.h"
 
 namespace tolv::testing {
@@ -63,6 +62,13 @@ TEST_F(Formtolvane, MissingFontFileIsReportedOncePerWindowAndTheWindowOpens) {
     EXPECT_EQ(window.PanelSearch->Caption(), " Suche: 100");
     ui::headless::CloseBox(window);
   }
+}
+
+TEST(Reveal, IsOneSwitchForAllPages) {
+  EXPECT_FALSE(GetReveal());
+  SetReveal(true);
+  EXPECT_TRUE(GetReveal());
+  SetReveal(false);
 }
 
 // Reveal belongs to the library: a window opened while it is on shows it on.

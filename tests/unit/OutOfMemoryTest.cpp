@@ -6,7 +6,7 @@
 #include <new>
 
 #include "RecordingTarget.h"
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 namespace {
 // Every n-th non-throwing allocation fails (0: none, 1: all).

@@ -4,10 +4,9 @@
 
 #include <vector>
 
-#include "platform/portable/FaceRegistry.h"
+#include "faces/FaceRegistry.h"
 #include "render/PageDrawing.h"
 #include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "ui/raster/RasterCanvas.h"
 
 namespace tolv {
@@ -37,13 +36,11 @@ class PageDrawing : public ::testing::Test {
     window_.PaintBox = &canvas_;
     window_.PaintBoxWidth = kDesignWidth;
     ASSERT_TRUE(SetUpRendering(window_, TOLV_FONT_FILE));
-    SetReveal(false);
     page_ = CVTPage::New();
   }
   void TearDown() override {
     RemoveRenderingFonts(TOLV_FONT_FILE);
     FreeRenderingBitmap(window_);
-    SetReveal(false);
   }
 
   void Fill(ui::Color color) {
@@ -110,7 +107,7 @@ TEST(RenderingSetup, ReportsAMissingFontFileAndDrawingGoesOnWithASubstitute) {
   EXPECT_FALSE(SetUpRendering(window, missing));
   std::unique_ptr<CVTPage> page = CVTPage::New();
   SetRow(*page, 1, {'A'});
-  DrawPage(window, page.get());
+  DrawPage(window, page.get(), false);
   EXPECT_EQ(canvas.Pixel(2, 15 + 2), kWhite);  // the corner of the substitute's box
   RemoveRenderingFonts(missing);
   FreeRenderingBitmap(window);
@@ -138,7 +135,7 @@ TEST_F(PageDrawing, CellsTakeColoursAndFaceFromTheirAttributes) {
     SCOPED_TRACE(c.what);
     page_->CharSet = c.charSet;
     SetRow(*page_, 3, c.bytes);
-    DrawPage(window_, page_.get());
+    DrawPage(window_, page_.get(), false);
     ExpectCell(c.column, 3, Face(c.face), c.ch, c.fg, c.bg);
   }
 }
@@ -146,30 +143,29 @@ TEST_F(PageDrawing, CellsTakeColoursAndFaceFromTheirAttributes) {
 TEST_F(PageDrawing, AConcealedCellShowsOnlyItsBackgroundUntilRevealed) {
   SetRow(*page_, 5, {0x01, 0x1D, 0x07, 0x18, 'A'});
   window_.DisplayPage = page_.get();
-  PaintPage(window_);
+  PaintPage(window_, false);
   ExpectCell(4, 5, Face("VTTEXT640x480"), ' ', kWhite, kRed);
-  SetReveal(true);
-  PaintPage(window_);
+  PaintPage(window_, true);
   ExpectCell(4, 5, Face("VTTEXT640x480"), 'A', kWhite, kRed);
 }
 
 TEST_F(PageDrawing, ADoubleHeightCellCoversItsOwnRowAndTheNext) {
   SetRow(*page_, 10, {0x04, 0x1D, 0x07, 0x0D, 'A'});
   SetRow(*page_, 11, {'X', 'X', 'X', 'X', 'X'});  // a lower half: its own bytes are not shown
-  DrawPage(window_, page_.get());
+  DrawPage(window_, page_.get(), false);
   ExpectCell(4, 10, Face("VTTEXT640x480"), 'A', kWhite, kBlue, 2);
   ExpectCell(1, 11, Face("VTTEXT640x480"), ' ', kWhite, kBlue);  // spaces in the colours above
 
   // Row 11 drawn again on its own leaves the stretched character alone.
   Fill(kUnpainted);
-  DrawRow(window_, page_.get(), 11);
+  DrawRow(window_, page_.get(), 11, false);
   EXPECT_EQ(CellPixels(4, 11), std::vector<ui::Color>(14 * 15, kUnpainted));
 }
 
 TEST_F(PageDrawing, AFlashingCellIsDrawnLikeASteadyOne) {
   SetRow(*page_, 1, {0x08, 'F'});
   SetRow(*page_, 2, {0x09, 'F'});
-  DrawPage(window_, page_.get());
+  DrawPage(window_, page_.get(), false);
   EXPECT_EQ(CellPixels(1, 1), CellPixels(1, 2));
   ExpectCell(1, 1, Face("VTTEXT640x480"), 'F', kWhite, kBlack);
 }
@@ -177,7 +173,7 @@ TEST_F(PageDrawing, AFlashingCellIsDrawnLikeASteadyOne) {
 TEST_F(PageDrawing, PaintingAnEmptyPageGivesABlackBandDownToPageBottom) {
   Fill(kUnpainted);
   window_.DisplayPage = page_.get();
-  PaintPage(window_);
+  PaintPage(window_, false);
   for (int y = 0; y < kDesignHeight; ++y) {
     for (int x = 0; x < kDesignWidth; ++x) {
       ASSERT_EQ(canvas_.Pixel(x, y), y < 360 ? kBlack : kUnpainted) << x << "," << y;
@@ -189,7 +185,7 @@ TEST_F(PageDrawing, RedrawingTheHeaderRowLeavesEverythingElseAlone) {
   SetRow(*page_, 0, {0x20, 0x20, 0x20, 0x20, 0x20, 0x20, 0x20, 0x02, 'P', '1', '0', '0'});
   SetRow(*page_, 1, {'X'});
   Fill(kUnpainted);
-  DrawRow(window_, page_.get(), 0);
+  DrawRow(window_, page_.get(), 0, false);
   for (int y = 0; y < kDesignHeight; ++y) {
     for (int x = 0; x < kDesignWidth; ++x) {
       const bool inRowZero = y < 15 && x >= 86 && x < 646;
@@ -203,7 +199,7 @@ TEST_F(PageDrawing, RedrawingTheHeaderRowLeavesEverythingElseAlone) {
 
 TEST_F(PageDrawing, NoPageDrawsNothing) {
   Fill(kUnpainted);
-  DrawPage(window_, nullptr);
+  DrawPage(window_, nullptr, false);
   EXPECT_EQ(canvas_.Pixels(), std::vector<ui::Color>(canvas_.Pixels().size(), kUnpainted));
 }
 

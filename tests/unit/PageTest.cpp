@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "RecordingTarget.h"
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 namespace tolv {
 namespace {

@@ -1,8 +1,8 @@
 // The raster canvas: text with installed faces, fills, scaled copies, clipping, substitution.
 #include <gtest/gtest.h>
 
+#include "faces/FaceRegistry.h"
 #include "platform/FontFiles.h"
-#include "platform/portable/FaceRegistry.h"
 #include "ui/raster/RasterCanvas.h"
 
 namespace tolv::ui {

@@ -1,4 +1,4 @@
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 #include <gtest/gtest.h>
 
@@ -172,13 +172,6 @@ TEST(Cells, AbsentRowsAreBlackSpaces) {
   CVTPage page;
   for (unsigned r = 0; r < kRows; ++r)
     for (unsigned c = 0; c < kColumns; ++c) ASSERT_EQ(GetDisplayCell(page, c, r), TVtCell{});
-}
-
-TEST(Cells, RevealIsOneSwitchForAllPages) {
-  EXPECT_FALSE(GetReveal());
-  SetReveal(true);
-  EXPECT_TRUE(GetReveal());
-  SetReveal(false);
 }
 
 // Decoding incrementally after in-place edits must give the cells a full decode gives.

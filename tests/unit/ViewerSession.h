@@ -19,13 +19,13 @@
 #include "decoder/MagazineAssembly.h"
 #include "decoder/StoreOnlyTarget.h"
 #include "platform/portable/PortableServices.h"
-#include "render/RowDecoder.h"
 #include "tests/unit/SamplePaths.h"
 #include "tools/recordings/Recording.h"
 #include "ui/Application.h"
 #include "ui/headless/Driver.h"
 #include "ui/raster/RasterCanvas.h"
 #include "viewer/Formtolvane.h"
+#include "viewer/Reveal.h"
 
 namespace tolv::testing {
 

@@ -9,15 +9,15 @@
 
 #include "TestForms.h"
 #include "WindowProbe.h"
+#include "faces/FaceRegistry.h"
+#include "faces/FonReader.h"
 #include "platform/FontFiles.h"
-#include "platform/portable/FaceRegistry.h"
-#include "platform/portable/FonReader.h"
 #include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "ui/Application.h"
 #include "ui/raster/RasterCanvas.h"
 #include "ui/win32/GdiCanvas.h"
 #include "ui/win32/WindowPeer.h"
+#include "viewer/Reveal.h"
 
 namespace tolv::wine {
 namespace {
@@ -163,7 +163,7 @@ TEST_F(GdiCanvasDrawing, APageMatchesTheRasterDrawingWithOneFontPerFace) {
   gdiWindow.DisplayPage = page.get();
   ASSERT_TRUE(SetUpRendering(gdiWindow, BuiltFontFile()));  // a second installation of the file
   const int fontsBefore = ui::win32::LiveHandles(ui::win32::HandleKind::Font);
-  for (int pass = 0; pass < 5; ++pass) PaintPage(gdiWindow);
+  for (int pass = 0; pass < 5; ++pass) PaintPage(gdiWindow, false);
   // Three faces on the paint box, the text face in the double-height bitmap: nothing per cell.
   EXPECT_EQ(static_cast<ui::win32::GdiCanvas&>(gdi.GetCanvas()).FontCount(), 3u);
   EXPECT_EQ(ui::win32::LiveHandles(ui::win32::HandleKind::Font) - fontsBefore, 4);
@@ -183,7 +183,7 @@ TEST_F(GdiCanvasDrawing, APageMatchesTheRasterDrawingWithOneFontPerFace) {
   rasterWindow.Rendering.SeparatedFontName = kSeparated;
   rasterWindow.Rendering.DoubleBitmap = std::make_unique<RasterBitmap>();
   rasterWindow.Rendering.DoubleBitmap->SetSize(880, 26);
-  PaintPage(rasterWindow);
+  PaintPage(rasterWindow, false);
 
   std::string first;
   EXPECT_EQ(Differences(
@@ -224,9 +224,9 @@ TEST_F(GdiCanvasDrawing, TheViewersPaintBoxShowsThePageAlsoWhenDrawnOutsidePaint
     if (reveal) {
       // As a key handler draws: on the paint box's DC, outside WM_PAINT.
       SetReveal(true);
-      PaintPage(viewer->Rendering());
+      PaintPage(viewer->Rendering(), GetReveal());
     }
-    PaintPage(rasterWindow);
+    PaintPage(rasterWindow, reveal);
     const Screenshot shot = Capture(box, true);
     ASSERT_EQ(shot.Width, 733);
     ASSERT_EQ(shot.Height, 385);

@@ -7,8 +7,8 @@
 
 #include "WindowProbe.h"
 #include "render/RenderingSetup.h"
-#include "render/RowDecoder.h"
 #include "ui/Application.h"
+#include "viewer/Reveal.h"
 
 namespace tolv::wine {
 
@@ -115,7 +115,7 @@ void ViewerUnderTest::FormKeyDown(ui::Component& /*sender*/, std::uint16_t& key,
   journal.push_back("FormKeyDown:" + std::to_string(key));
 }
 
-void ViewerUnderTest::PaintBox1Paint(ui::Component& /*sender*/) { PaintPage(window_); }
+void ViewerUnderTest::PaintBox1Paint(ui::Component& /*sender*/) { PaintPage(window_, GetReveal()); }
 
 void ViewerUnderTest::RevealClick(ui::Component& sender) {
   journal.push_back("Reveal:" + sender.Name());

@@ -1,6 +1,6 @@
 #include "tools/tolvane/CellsJson.h"
 
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 namespace tolv::tolvane {
 

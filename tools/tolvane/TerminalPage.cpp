@@ -1,6 +1,6 @@
 #include "tools/tolvane/TerminalPage.h"
 
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 #include "tools/tolvane/TeletextGlyphs.h"
 
 namespace tolv::tolvane {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/portable/FaceRegistry.h"
+#include "faces/FaceRegistry.h"
 #include "ui/raster/SubstituteFace.h"
 
 namespace tolv::ui {

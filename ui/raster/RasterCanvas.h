@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/portable/BitmapFace.h"
+#include "faces/BitmapFace.h"
 #include "ui/Canvas.h"
 
 namespace tolv::ui {

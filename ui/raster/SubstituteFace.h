@@ -2,7 +2,7 @@
 // printable character is an open box, so layout and colours stay visible without the font file.
 #pragma once
 
-#include "platform/portable/BitmapFace.h"
+#include "faces/BitmapFace.h"
 
 namespace tolv::ui {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "pages/Lop.h"
-#include "render/VtCell.h"
+#include "pages/VtCell.h"
 
 namespace tolv {
 
@@ -22,8 +22,5 @@ void DecodeRows(CVTPage& page, unsigned firstRow);
 void RowChanged(CVTPage& page, unsigned row);
 // The cell to draw, with mosaic blast-through and the character-set-4 positions applied.
 TVtCell GetDisplayCell(CVTPage& page, unsigned column, unsigned row);
-
-bool GetReveal();
-void SetReveal(bool value);
 
 }  // namespace tolv

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/portable/BitmapFace.h"
+#include "faces/BitmapFace.h"
 
 namespace tolv {
 

@@ -1,12 +1,10 @@
-#include "render/RowDecoder.h"
+#include "pages/RowDecoder.h"
 
 #include <algorithm>
 #include <new>
 
 namespace tolv {
 namespace {
-
-bool g_reveal = false;
 
 constexpr std::uint8_t kDoubleHeightCode = 0x0D;
 
@@ -189,8 +187,5 @@ TVtCell GetDisplayCell(CVTPage& page, unsigned column, unsigned row) {
   if (cell.CharSet == 4 && cell.Mosaic != 1) cell.Ch = CharSet4Position(cell.Ch);
   return cell;
 }
-
-bool GetReveal() { return g_reveal; }
-void SetReveal(bool value) { g_reveal = value; }
 
 }  // namespace tolv

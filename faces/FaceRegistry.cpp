@@ -1,4 +1,4 @@
-#include "platform/portable/FaceRegistry.h"
+#include "faces/FaceRegistry.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "platform/portable/FonReader.h"
+#include "faces/FonReader.h"
 
 #include <algorithm>
 
