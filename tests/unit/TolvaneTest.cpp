@@ -207,10 +207,10 @@ TEST(Tolvane, CellsPrintsTheDisplayCellsAsOneLineOfJson) {
   EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1);
   const std::vector<std::vector<int>> cells = CellsOf(o.out);
   ASSERT_EQ(cells.size(), 24u * 40);
-  // Row 0, from column 8: the header text, visible white on black.
+  // Row 0, from column 8: the header text, visible white on black, in the English set (0).
   const std::string ceefax = "CEEFAX";
   for (std::size_t i = 0; i < ceefax.size(); ++i) {
-    EXPECT_EQ(cells[8 + i], (std::vector<int>{ceefax[i], 0xFFFFFF, 0, 1, 0, 16}));
+    EXPECT_EQ(cells[8 + i], (std::vector<int>{ceefax[i], 0xFFFFFF, 0, 0, 0, 16}));
   }
   // Row 1 draws the logo in mosaics.
   EXPECT_GT(std::count_if(cells.begin() + 40, cells.begin() + 80, [](const auto& c) { return c[4] == 1; }), 20);
