@@ -16,12 +16,6 @@
 namespace tolv {
 namespace {
 
-std::string Utf8(char32_t cp) {
-  std::string s;
-  AppendUtf8(s, cp);
-  return s;
-}
-
 // Each set's characters at # $ @ [ \ ] ^ _ ` { | } ~, after the national option tables of
 // EN 300 706.
 TEST(NationalSubsets, EachSetHasItsThirteenCharacters) {
@@ -76,8 +70,8 @@ TEST(PageText, OneCharacterPerCellAsTheViewerShowsIt) {
   const std::vector<std::string> hidden = PageTextLines(page, false);
   ASSERT_EQ(hidden.size(), kRows);
   EXPECT_EQ(hidden[1], "£1―― x");
-  EXPECT_EQ(hidden[2], " " + Utf8(0x1FB00) + "█  ▌A" + Utf8(0x1FB1E));
-  EXPECT_EQ(hidden[3], "a" + std::string(8, ' ') + "b");
+  EXPECT_EQ(hidden[2], " \U0001FB00█  ▌A\U0001FB1E");
+  EXPECT_EQ(hidden[3], "a        b");
   EXPECT_EQ(hidden[4], "up Big");
   EXPECT_EQ(hidden[5], "");
   EXPECT_EQ(hidden[6], "Z");
