@@ -3,7 +3,13 @@
  * decodes every page into its page cache. The PID is the one tolvane chooses: the lowest that a
  * PMT marks with a teletext descriptor, else the lowest carrying a PES with stream_id 0xBD and
  * an EBU data_identifier (0x10..0x1F). Prints what was received, so the work cannot be left out
- * and the result can be held against tolvane's. */
+ * and the result can be held against tolvane's.
+ *
+ * zvbi_page_cache FILE.ts --text: after the same reception, every cached subpage formatted at
+ * Level 1 (no enhancements), for tests/peer/zvbi-page-text.sh: a line "page PPP SSSS" (the page
+ * number, the subcode in decimal as tolvane numbers it), then rows 1..23 of 40 cells in UTF-8.
+ * A mosaic cell is U+FFFC (left out of the comparison); a concealed cell and the lower half of
+ * a double-height row are spaces, as `tolvane text` prints them without --reveal. */
 #define _DEFAULT_SOURCE /* MAP_POPULATE */
 #include <fcntl.h>
 #include <libzvbi.h>
@@ -217,9 +223,66 @@ static uint8_t* map_file(const char* path, size_t* size) {
   return address == MAP_FAILED ? NULL : (uint8_t*)address;
 }
 
+static void put_utf8(unsigned cp) {
+  if (cp < 0x80) {
+    putchar((int)cp);
+  } else if (cp < 0x800) {
+    putchar((int)(0xC0 | cp >> 6));
+    putchar((int)(0x80 | (cp & 0x3F)));
+  } else {
+    putchar((int)(0xE0 | cp >> 12));
+    putchar((int)(0x80 | (cp >> 6 & 0x3F)));
+    putchar((int)(0x80 | (cp & 0x3F)));
+  }
+}
+
+static int is_decimal_bcd(unsigned value, unsigned digits) {
+  for (unsigned i = 0; i < digits; ++i, value >>= 4) {
+    if ((value & 0xF) > 9) return 0;
+  }
+  return 1;
+}
+
+static unsigned bcd_to_decimal(unsigned value) {
+  unsigned result = 0;
+  for (unsigned scale = 1; value != 0; value >>= 4, scale *= 10) result += (value & 0xF) * scale;
+  return result;
+}
+
+static void print_page_texts(const reception* r) {
+  static vbi_page pg;
+  for (unsigned page = 0; page < kPageCount; ++page) {
+    if (!r->page_seen[page] || !is_decimal_bcd(page + kFirstPage, 3)) continue;
+    for (unsigned subno = 0; subno < kSubpageCount; ++subno) {
+      const size_t bit = (size_t)page * kSubpageCount + subno;
+      if (!(r->subpage_seen[bit / 8] & 1u << bit % 8) || !is_decimal_bcd(subno, 4)) continue;
+      if (!vbi_fetch_vt_page(r->decoder, &pg, (vbi_pgno)(page + kFirstPage), (vbi_subno)subno, VBI_WST_LEVEL_1, 24,
+                             FALSE)) {
+        continue;
+      }
+      printf("page %x %u\n", page + kFirstPage, bcd_to_decimal(subno));
+      for (int row = 1; row < 24; ++row) {
+        for (int column = 0; column < 40; ++column) {
+          const vbi_char* c = &pg.text[row * pg.columns + column];
+          unsigned cp = c->unicode;
+          if (vbi_is_gfx(cp)) {
+            cp = 0xFFFC;
+          } else if (c->conceal || c->size == VBI_DOUBLE_HEIGHT2 || c->size == VBI_DOUBLE_SIZE2) {
+            cp = ' ';
+          }
+          put_utf8(cp);
+        }
+        putchar('\n');
+      }
+      vbi_unref_page(&pg);
+    }
+  }
+}
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    fprintf(stderr, "usage: zvbi_page_cache FILE.ts\n");
+  const int text = argc == 3 && strcmp(argv[2], "--text") == 0;
+  if (argc != 2 && !text) {
+    fprintf(stderr, "usage: zvbi_page_cache FILE.ts [--text]\n");
     return 2;
   }
   size_t size = 0;
@@ -246,8 +309,12 @@ int main(int argc, char** argv) {
   }
   feed_pid(demux, input, size, pid);
 
-  printf("pid 0x%04X: %lu teletext lines, %lu page events, %u pages, %u subpages\n", pid, r.teletext_lines,
-         r.page_events, r.pages, r.subpages);
+  if (text) {
+    print_page_texts(&r);
+  } else {
+    printf("pid 0x%04X: %lu teletext lines, %lu page events, %u pages, %u subpages\n", pid, r.teletext_lines,
+           r.page_events, r.pages, r.subpages);
+  }
   vbi_dvb_demux_delete(demux);
   vbi_decoder_delete(r.decoder);
   free(r.subpage_seen);

@@ -69,6 +69,7 @@ void MagazineAssembly::ReceiveHeaderPacket(std::uint8_t magazine, const std::uin
   slot.page->Subcode = sub;
   slot.page->Control = control;
   slot.page->National = national;
+  slot.page->CharSet = static_cast<std::int8_t>(national);  // the page is drawn in its own subset
 }
 
 void MagazineAssembly::StoreRowPacket(std::uint8_t packet, const std::uint8_t* data, ReceptionTarget& target) {

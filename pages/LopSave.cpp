@@ -6,7 +6,9 @@
 namespace tolv {
 namespace {
 
-// The file's character-set byte for a record's selector; unknown selectors read as the default.
+// The file's character-set byte for a record's selector: the national option's three bits in
+// transmission order (C12 in bit 1, C13 in bit 2, C14 in bit 3); unknown selectors read as the
+// default, German.
 char CharSetByte(std::int8_t charSet) {
   switch (charSet) {
     case 0: return 0x00;
@@ -14,6 +16,8 @@ char CharSetByte(std::int8_t charSet) {
     case 3: return 0x0C;
     case 4: return 0x02;
     case 5: return 0x0A;
+    case 6: return 0x06;
+    case 7: return 0x0E;
     default: return 0x08;  // 1 and every other value
   }
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "pages/NationalSubsets.h"
+
 namespace tolv {
 namespace {
 
@@ -73,26 +75,6 @@ void ApplySetAfter(RowState& s, std::uint8_t code, unsigned row) {
       break;
     case 0x1F: s.hold = false; break;
     default: break;
-  }
-}
-
-// National option subset positions of the text font for character set 4.
-std::uint8_t CharSet4Position(std::uint8_t ch) {
-  switch (ch) {
-    case 0x23: return 0x91;
-    case 0x24: return 0xD4;
-    case 0x40: return 0xC2;
-    case 0x5B: return 0xDB;
-    case 0x5C: return 0xDC;
-    case 0x5D: return 0xC1;
-    case 0x5E: return 0xDE;
-    case 0x5F: return 0x8F;
-    case 0x60: return 0xC9;
-    case 0x7B: return 0xD2;
-    case 0x7C: return 0xD8;
-    case 0x7D: return 0xD9;
-    case 0x7E: return 0xCC;
-    default: return ch;
   }
 }
 
@@ -184,7 +166,7 @@ TVtCell GetDisplayCell(CVTPage& page, unsigned column, unsigned row) {
       cell.Ch = static_cast<std::uint8_t>(cell.Ch - 0x20);  // 0x60..0x7F sit at 0x40..0x5F of the mosaic faces
     }
   }
-  if (cell.CharSet == 4 && cell.Mosaic != 1) cell.Ch = CharSet4Position(cell.Ch);
+  if (cell.Mosaic != 1) cell.Ch = TextCharacter(cell.CharSet, cell.Ch).FacePosition;
   return cell;
 }
 

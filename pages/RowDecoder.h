@@ -20,7 +20,8 @@ bool DecodeRow(CVTPage& page, unsigned row);
 void DecodeRows(CVTPage& page, unsigned firstRow);
 // Called right after raw row `row` was rewritten in place.
 void RowChanged(CVTPage& page, unsigned row);
-// The cell to draw, with mosaic blast-through and the character-set-4 positions applied.
+// The cell to draw, with mosaic blast-through applied and a text character at its position in
+// the text face for the cell's character set.
 TVtCell GetDisplayCell(CVTPage& page, unsigned column, unsigned row);
 
 }  // namespace tolv

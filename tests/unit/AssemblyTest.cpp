@@ -162,7 +162,7 @@ TEST(Assembly, HeaderFieldsComeFromTheLatestHeader) {
   EXPECT_EQ(page->Number(), 23);
   EXPECT_EQ(page->Control, kNewsflash);
   EXPECT_EQ(page->National, 4);
-  EXPECT_EQ(page->CharSet, 1);
+  EXPECT_EQ(page->CharSet, 4) << "the national option chooses the character set";
 }
 
 TEST(Assembly, ResetPendingDiscardsPagesUnderAssemblyOnce) {

@@ -160,7 +160,7 @@ std::vector<SourcePage> DesignedPages() {
 // page and subpage with exactly the designed rows.
 TEST(DemoStream, DeliversEveryDesignedPage) {
   const std::vector<SourcePage> designed = DesignedPages();
-  ASSERT_EQ(designed.size(), 11u);
+  ASSERT_EQ(designed.size(), 13u);
   Reception reception;
   recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
                             [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
@@ -175,7 +175,7 @@ TEST(DemoStream, DeliversEveryDesignedPage) {
       page = reception.AllPages().GetPage(source.number, page->GetSubcode(), gmNextSub);
     ASSERT_NE(page, nullptr);
     ASSERT_EQ(page->GetSubcode(), source.subcode);
-    EXPECT_EQ(page->National, 1) << "the pages are sent in the German option";
+    EXPECT_EQ(page->National, source.national) << "the pages are sent in their own national option";
     for (unsigned r = 1; r < kRows; ++r) {
       ASSERT_EQ(page->Rows[r] != nullptr, source.rows[r].has_value()) << "row " << r;
       if (source.rows[r]) {

@@ -1,10 +1,14 @@
 // tolv.fon as the build wrote it, read back with the installer's reader.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <map>
+
 #include "faces/FonReader.h"
 #include "fonts/FonWriter.h"
 #include "fonts/GlyphSource.h"
 #include "fonts/TeletextFaces.h"
+#include "pages/NationalSubsets.h"
 #include "support/RecordingFeed.h"
 
 namespace tolv {
@@ -27,6 +31,28 @@ bool Blank(const BitmapGlyph& glyph) {
   for (std::uint32_t row : glyph.Rows)
     if (row != 0) return false;
   return true;
+}
+
+// Every character a national option subset draws has a glyph of its own: drawn, and unlike the
+// glyph of any other character.
+TEST(FontFile, TheTextFaceDrawsEveryCharacterOfEverySubset) {
+  const std::vector<BitmapFace> faces = BuiltFaces();
+  ASSERT_FALSE(faces.empty());
+  std::map<std::uint8_t, char32_t> drawn;  // face position -> character
+  for (std::uint8_t set = 0; set < kCharSetCount; ++set) {
+    for (unsigned code = 0x21; code < 0x80; ++code) {
+      const SubsetCharacter c = TextCharacter(set, static_cast<std::uint8_t>(code));
+      EXPECT_FALSE(Blank(faces[0].GlyphFor(c.FacePosition))) << std::hex << int{c.FacePosition};
+      drawn[c.FacePosition] = c.Unicode;
+    }
+  }
+  for (auto a = drawn.begin(); a != drawn.end(); ++a) {
+    for (auto b = std::next(a); b != drawn.end(); ++b) {
+      if (a->second == b->second) continue;  // the same character twice may share a drawing
+      EXPECT_NE(faces[0].GlyphFor(a->first).Rows, faces[0].GlyphFor(b->first).Rows)
+          << std::hex << int{a->first} << " and " << int{b->first} << " look alike";
+    }
+  }
 }
 
 TEST(FontFile, HoldsTheThreeFixedPitchSymbolFaces) {

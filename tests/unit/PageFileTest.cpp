@@ -49,8 +49,8 @@ TEST(PageFile, StorageOrderAndFieldLayout) {
 }
 
 TEST(PageFile, CharacterSetByte) {
-  const std::pair<int, char> cases[] = {{0, 0x00}, {1, 0x08}, {2, 0x04}, {3, 0x0C},
-                                        {4, 0x02}, {5, 0x0A}, {6, 0x08}, {-1, 0x08}};
+  const std::pair<int, char> cases[] = {{0, 0x00}, {1, 0x08}, {2, 0x04}, {3, 0x0C}, {4, 0x02},
+                                        {5, 0x0A}, {6, 0x06}, {7, 0x0E}, {8, 0x08}, {-1, 0x08}};
   for (auto [charSet, byte] : cases) {
     CVTPage page;
     page.CharSet = static_cast<std::int8_t>(charSet);

@@ -117,7 +117,8 @@ TEST(Tolvane, PagesListsNumbersAndSubcodesInStorageOrder) {
 }
 
 TEST(Tolvane, TheDemoStreamIsReadWhenInputIsLeftOut) {
-  EXPECT_EQ(RunCommand({"pages"}).out, "100 0\n101 0\n102 0\n103 0\n104 0\n105 0\n106 1,2,3\n200 0\n300 0\n");
+  EXPECT_EQ(RunCommand({"pages"}).out,
+            "100 0\n101 0\n102 0\n103 0\n104 0\n105 0\n106 1,2,3\n107 0\n108 0\n200 0\n300 0\n");
   const Outcome cells = RunCommand({"cells", "106", "2"});
   EXPECT_EQ(cells.status, kExitSuccess) << cells.err;
   EXPECT_TRUE(cells.out.starts_with("{\"page\":106,\"subcode\":2,")) << cells.out.substr(0, 40);
@@ -142,7 +143,7 @@ TEST(Tolvane, PngDrawsThePageAreaAtTheChosenScale) {
     EXPECT_EQ(o.status, kExitSuccess) << o.err;
     EXPECT_EQ(PngSize(ReadFile(path)), std::pair(width, height));
   }
-  ExpectFailure(RunCommand({"png", "107", "-o", path}), kExitNotInRecording, "page 107 is not in the recording", "107");
+  ExpectFailure(RunCommand({"png", "109", "-o", path}), kExitNotInRecording, "page 109 is not in the recording", "109");
 }
 
 TEST(Tolvane, StandardInputIsATransportStream) {
@@ -199,6 +200,19 @@ std::vector<std::vector<int>> CellsOf(const std::string& json) {
   return cells;
 }
 
+TEST(Tolvane, TextPrintsTheTwentyFourRowsInThePagesOwnLetters) {
+  const Outcome english = RunCommand({"text", "107"});
+  ASSERT_EQ(english.status, kExitSuccess) << english.err;
+  EXPECT_EQ(std::count(english.out.begin(), english.out.end(), '\n'), 24);
+  EXPECT_NE(english.out.find("\n Tea, per pound         £1.93m   +½\n"), std::string::npos) << english.out;
+  EXPECT_NE(english.out.find("\n ―――"), std::string::npos) << english.out;
+  const Outcome french = RunCommand({"text", "108"});
+  EXPECT_NE(french.out.find("\n Fête    Noël sur la Côte d'Azur\n"), std::string::npos) << french.out;
+  // The quiz hides its answers until revealed.
+  EXPECT_NE(RunCommand({"text", "104"}).out, RunCommand({"text", "104", "--reveal"}).out);
+  ExpectFailure(RunCommand({"text", "109"}), kExitNotInRecording, "page 109 is not in the recording", "109");
+}
+
 TEST(Tolvane, CellsPrintsTheDisplayCellsAsOneLineOfJson) {
   const Outcome o = RunCommand({"cells", SamplePath(testing::kBbc), "100"});
   ASSERT_EQ(o.status, kExitSuccess);
@@ -207,10 +221,10 @@ TEST(Tolvane, CellsPrintsTheDisplayCellsAsOneLineOfJson) {
   EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1);
   const std::vector<std::vector<int>> cells = CellsOf(o.out);
   ASSERT_EQ(cells.size(), 24u * 40);
-  // Row 0, from column 8: the header text, visible white on black.
+  // Row 0, from column 8: the header text, visible white on black, in the English set (0).
   const std::string ceefax = "CEEFAX";
   for (std::size_t i = 0; i < ceefax.size(); ++i) {
-    EXPECT_EQ(cells[8 + i], (std::vector<int>{ceefax[i], 0xFFFFFF, 0, 1, 0, 16}));
+    EXPECT_EQ(cells[8 + i], (std::vector<int>{ceefax[i], 0xFFFFFF, 0, 0, 0, 16}));
   }
   // Row 1 draws the logo in mosaics.
   EXPECT_GT(std::count_if(cells.begin() + 40, cells.begin() + 80, [](const auto& c) { return c[4] == 1; }), 20);

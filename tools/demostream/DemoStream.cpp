@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::uint64_t kTicksPerPes = 3600;  // 40 ms of the 90 kHz clock
 constexpr unsigned kStartSecond = 12 * 3600;  // the clock starts at 12:00:00
-constexpr unsigned kGermanOption = 1;         // C12..C14 = 0, 0, 1: the pages are German
 
 // The running header: columns 8..39, the clock in the last eight.
 std::string HeaderText(unsigned pageNumber, unsigned second) {
@@ -63,7 +62,7 @@ class Broadcast {
         f.c6 = p.page->control & 0x04;
         f.c7to10 = (p.page->control >> 3) & 0x0F;
         f.c11 = serial;
-        f.national = kGermanOption;
+        f.national = p.page->national;
         const unsigned second = kStartSecond + static_cast<unsigned>(pts_ / 90000);
         Add(p.magazine, 0, encode::HeaderData(f, HeaderText(p.page->number, second)));
       } else {

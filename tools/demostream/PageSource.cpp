@@ -4,6 +4,8 @@
 #include <map>
 
 #include "pages/Header.h"
+#include "pages/NationalSubsets.h"
+#include "pages/PageText.h"
 
 namespace tolv::demo {
 namespace {
@@ -35,19 +37,19 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// The German national option puts these letters where the basic set has brackets and signs; the
-// pages are sent with that option, so a receiver shows them as written.
-struct GermanCode {
+// A character of the page's national option subset beyond ASCII, at the code that sends it.
+struct SubsetCode {
   std::uint8_t code;
   std::size_t length;  // of the UTF-8 sequence
 };
-std::optional<GermanCode> GermanLetter(std::string_view text) {
-  static constexpr std::pair<std::string_view, std::uint8_t> kLetters[] = {
-      {"§", 0x40}, {"Ä", 0x5B}, {"Ö", 0x5C}, {"Ü", 0x5D}, {"°", 0x60},
-      {"ä", 0x7B}, {"ö", 0x7C}, {"ü", 0x7D}, {"ß", 0x7E},
-  };
-  for (const auto& [utf8, code] : kLetters)
-    if (text.substr(0, utf8.size()) == utf8) return GermanCode{code, utf8.size()};
+std::optional<SubsetCode> SubsetLetter(std::string_view text, std::uint8_t national) {
+  for (const std::uint8_t code : kNationalCodes) {
+    const char32_t unicode = TextCharacter(national, code).Unicode;
+    if (unicode < 0x80) continue;  // ASCII goes out as itself
+    std::string utf8;
+    AppendUtf8(utf8, unicode);
+    if (text.substr(0, utf8.size()) == utf8) return SubsetCode{code, utf8.size()};
+  }
   return std::nullopt;
 }
 
@@ -107,6 +109,7 @@ struct Parser {
     if (page == nullptr) return Fail("'" + std::string(keyword) + "' before the first 'page'");
     if (keyword == "subcode") return SetSubcode(Trim(rest));
     if (keyword == "control") return SetControl(rest);
+    if (keyword == "national") return SetNational(Trim(rest));
     if (keyword == "row") return SetRow(rest);
     if (keyword == "mosaic") return StartMosaic(rest);
     return Fail("unknown keyword '" + std::string(keyword) + "'");
@@ -138,11 +141,18 @@ struct Parser {
     return true;
   }
 
+  bool SetNational(std::string_view arg) {
+    const auto value = Number(arg);
+    if (!value || *value >= kCharSetCount) return Fail("national option must be 0..7");
+    page->national = static_cast<std::uint8_t>(*value);
+    return true;
+  }
+
   bool SetRow(std::string_view rest) {
     const auto row = Number(Word(rest));
     if (!row || *row < 1 || *row > 23) return Fail("row number must be 1..23");
     std::string error;
-    const auto bytes = ExpandCodes(rest, error);
+    const auto bytes = ExpandCodes(rest, error, page->national);
     if (!bytes) return Fail(error);
     if (bytes->size() > 40) return Fail("row is " + std::to_string(bytes->size()) + " characters, at most 40");
     RowBytes out;
@@ -197,18 +207,18 @@ struct Parser {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std::string& error) {
+std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std::string& error, std::uint8_t national) {
   std::vector<std::uint8_t> out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char ch = text[i];
-    if (const auto german = GermanLetter(text.substr(i))) {
-      out.push_back(german->code);
-      i += german->length - 1;
+    if (const auto letter = SubsetLetter(text.substr(i), national)) {
+      out.push_back(letter->code);
+      i += letter->length - 1;
       continue;
     }
     if (ch != '{') {
       if (static_cast<unsigned char>(ch) < 0x20 || static_cast<unsigned char>(ch) > 0x7F) {
-        error = "only 7-bit characters and the German letters ÄÖÜäöüß§° can be sent";
+        error = "only 7-bit characters and the letters of the page's national option can be sent";
         return std::nullopt;
       }
       out.push_back(static_cast<std::uint8_t>(ch));

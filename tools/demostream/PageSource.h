@@ -4,8 +4,11 @@
 //   page 100              starts a page (100..899); every page has its own block
 //   subcode 2             the page's subcode (decimal 0..3979); default 0
 //   control newsflash     header control bits: erase, newsflash, subtitle, suppress, inhibit
-//   row 3 {yellow}Text    row 1..23; text is shown as written (ASCII and the German letters
-//                         ÄÖÜäöüß§°, sent in the German national option), {name} is a code
+//   national 0            the national option the header sends (0..7, before the rows); default
+//                         1, German
+//   row 3 {yellow}Text    row 1..23; text is shown as written: ASCII, and the letters and signs
+//                         of the page's national option subset (German ÄÖÜäöüß§°, English £½―,
+//                         French éèàç ...) go out at their codes; {name} is a code
 //   mosaic 5 1            sixel art from row 5, column 1 on, two pixels across and three down
 //   | ..####..            per cell; '#' is set, anything else clear. The art overwrites the
 //   | .######.            cells it covers with mosaic characters, so the row text must put a
@@ -32,6 +35,7 @@ struct SourcePage {
   unsigned number = 0;  // 100..899
   unsigned subcode = 0;
   std::uint8_t control = 0;                      // C4..C11 as the decoder packs them
+  std::uint8_t national = 1;                     // 4*C12 + 2*C13 + C14
   std::array<std::optional<RowBytes>, 24> rows;  // rows 1..23 used
 };
 
@@ -43,7 +47,9 @@ struct ParseResult {
 // Parses one source text; name is used in error messages.
 ParseResult ParsePages(std::string_view text, const std::string& name);
 
-// Text with {codes} -> bytes, or nullopt with a message when a code is unknown.
-std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std::string& error);
+// Text with {codes} -> bytes in the given national option, or nullopt with a message when a code
+// or a character is unknown.
+std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std::string& error,
+                                                     std::uint8_t national = 1);
 
 }  // namespace tolv::demo

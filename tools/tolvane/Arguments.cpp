@@ -18,6 +18,7 @@ std::optional<Command> CommandNamed(const std::string& name) {
   if (name == "save") return Command::kSave;
   if (name == "cells") return Command::kCells;
   if (name == "show") return Command::kShow;
+  if (name == "text") return Command::kText;
   if (name == "png") return Command::kPng;
   return std::nullopt;
 }
@@ -31,7 +32,8 @@ bool IsNumber(const std::string& arg) {
 
 bool WritesFile(Command command) { return command == Command::kSave || command == Command::kPng; }
 bool WantsPage(Command command) {
-  return command == Command::kCells || command == Command::kShow || command == Command::kPng;
+  return command == Command::kCells || command == Command::kShow || command == Command::kText ||
+         command == Command::kPng;
 }
 
 // Splits "--name=value" into its parts; other arguments come back whole with no value.
@@ -101,8 +103,7 @@ class Parser {
         const std::optional<std::string> value = OptionValue(name, inlineValue, i);
         if (!value) return false;
         inv.output = *value;
-      } else if (name == "--reveal" && (inv.command == Command::kShow || inv.command == Command::kPng) &&
-                 !inlineValue) {
+      } else if (name == "--reveal" && WantsPage(inv.command) && inv.command != Command::kCells && !inlineValue) {
         inv.reveal = true;
       } else if (name == "--scale" && inv.command == Command::kPng) {
         const std::optional<std::string> value = OptionValue(name, inlineValue, i);

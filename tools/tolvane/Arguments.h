@@ -8,7 +8,7 @@
 
 namespace tolv::tolvane {
 
-enum class Command : std::uint8_t { kNone, kPages, kSave, kCells, kShow, kPng };
+enum class Command : std::uint8_t { kNone, kPages, kSave, kCells, kShow, kText, kPng };
 
 struct Invocation {
   Command command = Command::kNone;
@@ -18,7 +18,7 @@ struct Invocation {
   std::string output;  // save, png
   unsigned page = 0;   // as a user types it, 100..899
   std::optional<std::uint16_t> subcode;
-  bool reveal = false;  // show, png
+  bool reveal = false;  // show, text, png
   int scale = 1;        // png
 };
 

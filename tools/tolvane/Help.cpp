@@ -12,6 +12,7 @@ commands:
   save [INPUT] -o FILE               write the page file of every stored page
   cells [INPUT] PAGE [SUBCODE]       print one subpage's display cells as JSON
   show [INPUT] PAGE [SUBCODE]        show one subpage in the terminal
+  text [INPUT] PAGE [SUBCODE]        print one subpage as 24 lines of UTF-8 text
   png [INPUT] PAGE [SUBCODE] -o FILE draw one subpage into a PNG file
 
 The whole INPUT goes through the plug-in's data callback into a page store;
@@ -60,7 +61,8 @@ cells[row][column], colours as 0x00BBGGRR numbers, flags 1 separated,
 constexpr std::string_view kShow = R"(usage: tolvane show [INPUT] PAGE [SUBCODE] [--reveal] [--pid N]
 
 Draws the subpage in the terminal (24-bit colour, UTF-8), 24 lines of 40 cells.
-  text          in the national character subset the page header names
+  text          in the national character subset the page header names, as
+                the viewer draws it (see 'tolvane text --help')
   mosaics       contiguous ones as sextant block characters; separated ones as
                 Braille dots, whose gaps stand for the separation
   double height the cell shows in its own row and again in the row below;
@@ -68,6 +70,25 @@ Draws the subpage in the terminal (24-bit colour, UTF-8), 24 lines of 40 cells.
                 upper row, bottom third twice in the lower row)
   conceal       concealed cells are blank unless --reveal
   flash         flashing cells blink (where the terminal blinks)
+)";
+
+constexpr std::string_view kText = R"(usage: tolvane text [INPUT] PAGE [SUBCODE] [--reveal] [--pid N]
+
+Prints the subpage as 24 lines of UTF-8 text, rows 0 to 23, one character per
+cell, trailing spaces left out (the viewer's "Seite als Text kopieren" copies
+the same lines).
+  row 0         the header row as stored, its first eight columns blank
+  text          the character in the national option subset of the page
+                header (C12-C14): 0 English, 1 German, 2 Swedish/Finnish/
+                Hungarian, 3 Italian, 4 French, 5 Portuguese/Spanish,
+                6 Czech/Slovak; 7 has no subset and shows # $ @ [ \ ] ^ _ `
+                { | } ~ as they stand. The English 0x60 is U+2015
+  mosaics       the Unicode sextant of the cell's six sixels (U+1FB00 block,
+                block elements for the half and full blocks); a blank mosaic
+                is a space; contiguous and separated alike
+  conceal       concealed cells are spaces unless --reveal
+  double height a double-height row prints its own cells once; the row below
+                it, its lower half, is blank
 )";
 
 constexpr std::string_view kPng = R"(usage: tolvane png [INPUT] PAGE [SUBCODE] -o FILE [--reveal] [--scale N] [--pid N]
@@ -87,6 +108,7 @@ std::string_view HelpText(Command command) {
     case Command::kSave: return kSave;
     case Command::kCells: return kCells;
     case Command::kShow: return kShow;
+    case Command::kText: return kText;
     case Command::kPng: return kPng;
     case Command::kNone: break;
   }

@@ -1,5 +1,6 @@
 #include "tools/tolvane/TerminalPage.h"
 
+#include "pages/NationalSubsets.h"
 #include "pages/RowDecoder.h"
 #include "tools/tolvane/TeletextGlyphs.h"
 
@@ -22,7 +23,7 @@ void AppendRgb(std::string& out, Colour c) {
 
 class RowWriter {
  public:
-  RowWriter(std::string& out, std::uint8_t national, bool reveal) : out_(out), national_(national), reveal_(reveal) {}
+  RowWriter(std::string& out, bool reveal) : out_(out), reveal_(reveal) {}
 
   void Cell(const TVtCell& cell, Half half) {
     std::string glyph;
@@ -34,7 +35,7 @@ class RowWriter {
       const Sixels shown = half == Half::kUpper ? UpperHalf(sixels) : half == Half::kLower ? LowerHalf(sixels) : sixels;
       AppendMosaic(glyph, shown, (cell.Flags & kSeparated) != 0);
     } else {
-      AppendText(glyph, cell.Ch, national_);
+      AppendUtf8(glyph, TextFaceCharacter(cell.Ch));  // as the text face draws it
     }
     SetStyle({cell.FgColor, cell.BgColor, (cell.Flags & kFlash) != 0 && glyph != " "});
     out_ += glyph;
@@ -66,7 +67,6 @@ class RowWriter {
   }
 
   std::string& out_;
-  std::uint8_t national_;
   bool reveal_;
   Style style_;
   bool started_ = false;
@@ -77,7 +77,7 @@ class RowWriter {
 std::string TerminalPage(CVTPage& page, bool reveal) {
   std::string out;
   for (unsigned row = 0; row < kRows; ++row) {
-    RowWriter writer(out, page.National, reveal);
+    RowWriter writer(out, reveal);
     for (unsigned column = 0; column < kColumns; ++column) {
       const TVtCell cell = GetDisplayCell(page, column, row);
       const TVtCell above = row > 0 ? GetDisplayCell(page, column, row - 1) : TVtCell{};

@@ -9,6 +9,7 @@
 
 #include "decoder/StoreOnlyTarget.h"
 #include "render/PagePng.h"
+#include "pages/PageText.h"
 #include "tools/demostream/DemoStreamData.h"
 #include "tools/recordings/Recording.h"
 #include "tools/tolvane/Arguments.h"
@@ -83,6 +84,10 @@ int ShowSubpage(const Invocation& inv, const CVTAllPages& pages, std::ostream& o
     return Fail(err, kExitNotInRecording, which + " has no subcode " + std::to_string(*inv.subcode));
   }
   if (inv.command == Command::kPng) return WritePng(inv, *page, err);
+  if (inv.command == Command::kText) {
+    for (const std::string& line : PageTextLines(*page, inv.reveal)) out << line << '\n';
+    return kExitSuccess;
+  }
   out << (inv.command == Command::kCells ? CellsJson(*page) : TerminalPage(*page, inv.reveal));
   return kExitSuccess;
 }
@@ -111,6 +116,7 @@ int Run(std::span<const std::string> args, std::istream& standardInput, std::ost
     case Command::kSave: status = SavePageFile(pages, inv.output, err); break;
     case Command::kCells:
     case Command::kShow:
+    case Command::kText:
     case Command::kPng: status = ShowSubpage(inv, pages, out, err); break;
     case Command::kNone: break;
   }
