@@ -8,8 +8,8 @@
 #include <ostream>
 
 #include "decoder/StoreOnlyTarget.h"
-#include "render/PagePng.h"
 #include "pages/PageText.h"
+#include "render/PagePng.h"
 #include "tools/demostream/DemoStreamData.h"
 #include "tools/recordings/Recording.h"
 #include "tools/tolvane/Arguments.h"
