@@ -42,12 +42,17 @@ Outcome RunScript(const std::filesystem::path& dir, const std::string& script) {
   return o;
 }
 
-// 8192 null packets (1.5 MB), made by the shell, and the page list of the ARD recording.
-constexpr const char* kMakeBlock = R"(
-  { printf '\107\037\377\020'; head -c 184 /dev/zero | tr '\000' '\377'; } >"$D/block.ts"
-  for i in 1 2 3 4 5 6 7 8 9 10 11 12 13; do cat "$D/block.ts" "$D/block.ts" >"$D/twice.ts"; mv "$D/twice.ts" "$D/block.ts"; done
+// A video PES of unbounded length on PID 0x100 that a block (8192 packets, 1.5 MB) continues
+// with counters in sequence, so many blocks in a row are one endless PES; made by the shell.
+constexpr const char* kMakeBlock = R"sh(
+  fill() { head -c "$1" /dev/zero | tr '\000' '\377'; }
+  { printf '\107\101\000\037\000\000\001\340\000\000\200\000\000'; fill 175; } >"$D/start.ts"
+  for cc in 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
+    printf "\\107\\001\\000\\$(printf '%03o' $((16 + cc)))"; fill 184
+  done >"$D/block.ts"
+  for i in 1 2 3 4 5 6 7 8 9; do cat "$D/block.ts" "$D/block.ts" >"$D/twice.ts"; mv "$D/twice.ts" "$D/block.ts"; done
   ard="$S/de_ard_text_subtitleedit.ts"
-)";
+)sh";
 
 TEST(TolvaneProcess, BehavesAsACarefulUnixTool) {
   struct Case {
@@ -71,10 +76,10 @@ TEST(TolvaneProcess, BehavesAsACarefulUnixTool) {
        "no transport stream packets in standard input (no sync bytes 188 bytes apart)\n", "", true},
       {"450 MB of packets with teletext under 128 MiB", std::string(kMakeBlock) + R"(
        ulimit -v 131072
-       { cat "$ard"; for i in $(seq 300); do cat "$D/block.ts"; done; cat "$ard"; } | "$T" pages - | wc -l)",
+       { cat "$ard" "$D/start.ts"; for i in $(seq 300); do cat "$D/block.ts"; done; cat "$ard"; } | "$T" pages - | wc -l)",
        0, "", "143", true},
       {"a 150 MB file under 128 MiB", std::string(kMakeBlock) + R"(
-       { cat "$ard"; for i in $(seq 100); do cat "$D/block.ts"; done; } >"$D/big.ts"
+       { cat "$ard" "$D/start.ts"; for i in $(seq 100); do cat "$D/block.ts"; done; } >"$D/big.ts"
        ulimit -v 131072
        "$T" pages "$D/big.ts" | wc -l; rm "$D/big.ts")",
        0, "", "143", true},
