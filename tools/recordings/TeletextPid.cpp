@@ -77,6 +77,7 @@ std::vector<TeletextPidMarking> TeletextPidSurvey::Markings() const {
     }
   }
   std::vector<TeletextPidMarking> result;
+  result.reserve(joined.size());
   for (auto& [pid, entries] : joined) result.push_back({pid, std::move(entries)});
   return result;
 }
