@@ -1,19 +1,35 @@
 // Any bytes as a recording: the transport stream reader with its PID choice (first input byte
-// even) or the T42 reader (odd), every buffer they deliver going through the data callback.
+// even) or the T42 reader (odd), every buffer they deliver going through the data callback; and
+// the same bytes in pieces (their size from the first byte) through the one-pass reader, which
+// must hand on the very same buffers.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "decoder/StoreOnlyTarget.h"
+#include "tools/recordings/OnePassReader.h"
 #include "tools/recordings/Recording.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const auto format = (data[0] & 1) != 0 ? tolv::recordings::RecordingFormat::kT42
                                          : tolv::recordings::RecordingFormat::kTransportStream;
+  const std::span<const std::uint8_t> bytes(data + 1, size - 1);
   tolv::Reception reception;
-  tolv::recordings::ReadRecording(
-      std::span(data + 1, size - 1), format, std::nullopt,
-      [&](const std::uint8_t* buffer, std::int32_t length) { reception.Receive(buffer, length); });
+  std::vector<std::vector<std::uint8_t>> whole, pieces;
+  tolv::recordings::ReadRecording(bytes, format, std::nullopt, [&](const std::uint8_t* buffer, std::int32_t length) {
+    reception.Receive(buffer, length);
+    whole.emplace_back(buffer, buffer + length);
+  });
+  tolv::recordings::OnePassReader reader(format, std::nullopt, [&](const std::uint8_t* buffer, std::int32_t length) {
+    pieces.emplace_back(buffer, buffer + length);
+  });
+  const std::size_t piece = 1 + (data[0] >> 1) * 3;
+  for (std::size_t at = 0; at < bytes.size(); at += piece)
+    reader.Feed(bytes.subspan(at, std::min(piece, bytes.size() - at)));
+  reader.Finish();
+  if (pieces != whole) __builtin_trap();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tests/unit/SamplePaths.h"
+#include "tools/tolvane/OutputFile.h"
 #include "tools/tolvane/Tolvane.h"
 
 namespace tolv::tolvane {
@@ -51,7 +52,6 @@ TEST(Tolvane, UsageAndInputProblemsExitWithTwo) {
     std::string problem;
   };
   const Case cases[] = {
-      {{}, "no command"},
       {{"print", ard}, "unknown command 'print'"},
       {{"show"}, "missing PAGE"},
       {{"pages", "100"}, "unexpected argument '100'"},  // digits are never an input's name
@@ -248,6 +248,180 @@ TEST(Tolvane, ShowDrawsThePageAndRevealsConcealedText) {
   // The quiz's answers are concealed.
   EXPECT_EQ(Plain(hidden.out).find("The Rolling Stones"), std::string::npos);
   EXPECT_NE(Plain(revealed.out).find("The Rolling Stones"), std::string::npos);
+}
+
+std::string ContextOf(const std::vector<std::string>& args) {
+  std::string context;
+  for (const std::string& a : args) context += a + ' ';
+  return context;
+}
+
+// Whichever name, path or link leads to the input, writing there is refused before anything is
+// read, and the input keeps its bytes.
+TEST(Tolvane, AnOutputThatIsTheInputIsRefused) {
+  const std::filesystem::path dir = TempFile("same");
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "sub");
+  const std::string input = (dir / "victim.ts").string(), original = ReadFile(SamplePath(testing::kArd));
+  std::ofstream(input, std::ios::binary) << original;
+  std::filesystem::create_hard_link(input, dir / "hard.ts");
+  std::filesystem::create_symlink(input, dir / "soft.ts");
+  const std::string viaParent = (dir / "sub" / ".." / "victim.ts").string();
+  const std::vector<std::string> cases[] = {
+      {"save", input, "-o", input},
+      {"save", input, "--output=" + viaParent},
+      {"png", input, "100", "-o", (dir / "hard.ts").string()},
+      {"save", (dir / "soft.ts").string(), "-o", input},
+      {"pages", input, "-o", input},  // pages writes no file: -o is unknown to it
+  };
+  for (const std::vector<std::string>& args : cases) {
+    const Outcome o = RunCommand(args);
+    const std::string problem = args[0] == "pages" ? "unknown option '-o'" : "it is the input";
+    ExpectFailure(o, kExitFailure, problem, ContextOf(args));
+    EXPECT_EQ(ReadFile(input), original) << ContextOf(args);
+  }
+  std::filesystem::remove_all(dir);
+}
+
+// A write that fails leaves what the chosen name held, and no temporary file beside it.
+TEST(Tolvane, AFailedWriteLeavesTheTargetAsItWas) {
+  const std::filesystem::path dir = TempFile("failed");
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string target = (dir / "page.png").string();
+  std::ofstream(target) << "old";
+  std::ostringstream unused;
+  const std::string problem = WriteOutput(target, unused, [](std::ostream& file) {
+    file << "half a file";
+    return false;
+  });
+  EXPECT_EQ(problem, "cannot write '" + target + "'");
+  EXPECT_EQ(ReadFile(target), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+  // A whole write replaces it.
+  EXPECT_EQ(WriteOutput(target, unused, [](std::ostream& file) { return static_cast<bool>(file << "new"); }), "");
+  EXPECT_EQ(ReadFile(target), "new");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+  std::filesystem::remove_all(dir);
+}
+
+// "-o -" is standard output for every command that writes a file, with the same bytes.
+TEST(Tolvane, OutputDashIsStandardOutput) {
+  const std::string file = TempFile("dash.out");
+  const std::vector<std::string> commands[] = {
+      {"save", SamplePath(testing::kArte)},
+      {"png", "104", "--scale", "2"},
+  };
+  for (const std::vector<std::string>& command : commands) {
+    std::vector<std::string> toFile = command, toOutput = command;
+    toFile.insert(toFile.end(), {"-o", file});
+    toOutput.insert(toOutput.end(), {"-o", "-"});
+    std::filesystem::remove(file);
+    ASSERT_EQ(RunCommand(toFile).status, kExitSuccess) << ContextOf(toFile);
+    const Outcome o = RunCommand(toOutput);
+    EXPECT_EQ(o.status, kExitSuccess) << o.err;
+    EXPECT_EQ(o.err, "");
+    EXPECT_GT(o.out.size(), 1000u) << ContextOf(toOutput);
+    EXPECT_TRUE(o.out == ReadFile(file)) << ContextOf(toOutput);
+    EXPECT_FALSE(std::filesystem::exists("-")) << "no file named '-'";
+  }
+}
+
+// 188-byte packets behind 4-byte time codes, as .m2ts files hold them.
+std::string With192BytePackets(const std::string& stream) {
+  std::string out;
+  for (std::size_t at = 0; at + 188 <= stream.size(); at += 188) out += std::string(4, '\x01') + stream.substr(at, 188);
+  return out;
+}
+
+// Every failure is one line in one format, and input without teletext says what it held.
+TEST(Tolvane, MessagesSayWhatWasFoundAndWhatIsWrong) {
+  const std::string ard = SamplePath(testing::kArd), rai = SamplePath(testing::kRai);
+  const std::string bbcBytes = ReadFile(SamplePath(testing::kBbc));
+  struct Case {
+    std::vector<std::string> args;
+    std::string input;  // standard input
+    int status;
+    std::string problem;  // the one line on standard error
+  };
+  const Case cases[] = {
+      // What the input held when no teletext was found.
+      {{"pages", "-"}, "", kExitSuccess, "no teletext: standard input is empty"},
+      {{"pages", "-"}, std::string(5000, 'x'), kExitSuccess, "no transport stream packets in standard input"},
+      {{"pages", "-"}, bbcBytes, kExitSuccess, "it looks like 42-byte T42 packets: give --t42"},
+      {{"cells", "-", "100"}, With192BytePackets(ReadFile(ard)), kExitNotInRecording, "192 bytes apart"},
+      {{"pages", rai, "--pid", "0x300"},
+       "",
+       kExitSuccess,
+       "no teletext on PID 0x300 in '" + rai + "'; teletext is on PIDs 0x240, 0x241, 0x242, 0x257"},
+      {{"pages", "-"}, std::string(188, '\x47'), kExitSuccess, "1 transport stream packet in standard input, but no"},
+      {{"pages", "-", "--t42"}, "short", kExitSuccess, "standard input holds no whole 42-byte T42 packet"},
+      {{"pages", rai},
+       "",
+       kExitSuccess,
+       "the input carries teletext on 4 PIDs (0x240, 0x241, 0x242, 0x257); read: 0x240"},
+      // Names are printed with their control characters escaped.
+      {{"pages", "/nonexistent/a\nb\x1b[2J"}, "", kExitFailure, "cannot open '/nonexistent/a\\nb\\x1B[2J': No such"},
+      {{"png", "100", "-o", "/nonexistent/x.png"},
+       "",
+       kExitFailure,
+       "cannot write '/nonexistent/x.png': No such file or directory"},
+      {{"png", "100", "-o", "/dev/full"}, "", kExitFailure, "cannot write '/dev/full': No space left on device"},
+      {{"save", "-o", TOLV_SAMPLES_DIR}, "", kExitFailure, "cannot write '" TOLV_SAMPLES_DIR "': Is a directory"},
+      // Words that look like numbers are numbers.
+      {{"cells", "0x100"}, "", kExitFailure, "page '0x100' is not a page number"},
+      {{"show", "1e2"}, "", kExitFailure, "page '1e2' is not a page number"},
+      {{"cells", "abc"}, "", kExitFailure, "missing PAGE ('abc' was taken as INPUT)"},
+      // An option once; -o=FILE is not --output=FILE.
+      {{"pages", "--pid", "1", "--pid=2"}, "", kExitFailure, "option --pid given twice"},
+      {{"save", "-o", "a", "--output", "b"}, "", kExitFailure, "option --output given twice"},
+      {{"png", "100", "--scale", "2", "--scale", "2", "-o", "x"}, "", kExitFailure, "option --scale given twice"},
+      {{"save", "-o=x"}, "", kExitFailure, "write '-o FILE' or '--output=FILE', not '-o=x'"},
+      {{"show", "100", "--color=sometimes"}, "", kExitFailure, "invalid colour choice 'sometimes'"},
+      {{"pages", "--t42", "--pid", "5"}, "", kExitFailure, "--pid does not apply to T42 input"},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = RunCommand(c.args, c.input);
+    const std::string context = ContextOf(c.args);
+    EXPECT_EQ(o.status, c.status) << context;
+    EXPECT_TRUE(o.err.starts_with("tolvane: ")) << context << ": " << o.err;
+    EXPECT_NE(o.err.find(c.problem), std::string::npos) << context << ": " << o.err;
+    EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << context << ": exactly one line: " << o.err;
+    if (c.status != kExitSuccess) {
+      EXPECT_EQ(o.out, "") << context;
+    }
+  }
+  // T42 read as such from standard input, and the program's name and version.
+  EXPECT_TRUE(RunCommand({"pages", "-", "--t42"}, bbcBytes).out.starts_with("100 0,1,2,3,4,5,6,7\n"));
+  EXPECT_TRUE(RunCommand({"--version"}).out.starts_with("tolvane 0."));
+  const Outcome alone = RunCommand({});
+  EXPECT_EQ(alone.status, kExitFailure);
+  EXPECT_TRUE(alone.err.find("usage: tolvane COMMAND") != std::string::npos) << alone.err;
+}
+
+TEST(Tolvane, PidsListsEachTeletextPidWithItsProgramMapAndVolume) {
+  const Outcome o = RunCommand({"pids", SamplePath(testing::kRai)});
+  ASSERT_EQ(o.status, kExitSuccess) << o.err;
+  EXPECT_EQ(
+      o.out,
+      "0x240 (576): 804 data units; ita initial page 100, ita subtitles 777, eng subtitles 778 [read by default]\n"
+      "0x241 (577): 804 data units; ita initial page 100, ita subtitles 777, eng subtitles 778\n"
+      "0x242 (578): 804 data units; ITA initial page 100\n"
+      "0x257 (599): 337 data units; ita initial page 100, ita subtitles 777, eng subtitles 778\n");
+  // Teletext PES without a program map.
+  EXPECT_EQ(RunCommand({"pids", SamplePath(testing::kArd)}).out.find("no program map names it [read by default]\n"),
+            RunCommand({"pids", SamplePath(testing::kArd)}).out.size() - 42);
+}
+
+// show writes colour codes only when asked, or to a terminal.
+TEST(Tolvane, ShowWritesColourOnlyWhenAskedOrToATerminal) {
+  for (const auto& [option, coloured] :
+       {std::pair{"--color=always", true}, {"--color", true}, {"--color=never", false}, {"--color=auto", false}}) {
+    const Outcome o = RunCommand({"show", "100", option});
+    EXPECT_EQ(o.status, kExitSuccess) << option;
+    EXPECT_EQ(o.out.find('\x1b') != std::string::npos, coloured) << option;
+    EXPECT_EQ(Plain(o.out), Plain(RunCommand({"show", "100", "--color=always"}).out)) << option;
+  }
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <sstream>
 
 #include "decoder/StoreOnlyTarget.h"
 #include "tests/unit/SamplePaths.h"
+#include "tools/recordings/OnePassReader.h"
 #include "tools/recordings/Recording.h"
 
 namespace tolv::testing {
@@ -158,6 +160,51 @@ TEST(WholePath, TheNoisyVhsRecordingDecodesWithoutHarm) {
         if (!row) continue;
         for (std::uint8_t ch : *row) EXPECT_LT(ch, 0x80) << "page " << DisplayNumber(slot);
       }
+    }
+  }
+}
+
+// The data callback sees the same buffers, the same PID and the same counts whether the input
+// comes whole or in pieces of any size (across packet boundaries, one byte at a time, at random),
+// with the PID chosen at the end or asked for.
+TEST(WholePath, OnePassReadingInPiecesHandsOnWhatAWholeReadDoes) {
+  struct Case {
+    const char* name;
+    std::optional<std::uint16_t> pid;
+  };
+  for (const Case& c :
+       {Case{kArd, {}}, Case{kArte, {}}, Case{kRai, {}}, Case{kRai, 0x257}, Case{kAnimalPlanet, {}}, Case{kVhs, {}}}) {
+    std::istringstream noStandardInput;
+    const recordings::InputBytes input = recordings::ReadWholeInput(SamplePath(c.name), noStandardInput);
+    const std::span<const std::uint8_t> bytes = input.View();
+    const recordings::RecordingFormat format = recordings::FormatOfInputName(c.name);
+    std::vector<std::vector<std::uint8_t>> whole;
+    const RecordingSummary expected = recordings::ReadRecording(
+        bytes, format, c.pid,
+        [&](const std::uint8_t* data, std::int32_t length) { whole.emplace_back(data, data + length); });
+    ASSERT_FALSE(whole.empty()) << c.name;
+    std::mt19937 random(7);
+    for (const std::size_t piece :
+         {std::size_t{1}, std::size_t{187}, std::size_t{189}, std::size_t{65536}, std::size_t{0}}) {
+      std::vector<std::vector<std::uint8_t>> pieces;
+      recordings::OnePassReader reader(format, c.pid, [&](const std::uint8_t* data, std::int32_t length) {
+        pieces.emplace_back(data, data + length);
+      });
+      for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t size = std::min(bytes.size() - at, piece != 0 ? piece : 1 + random() % 5000);
+        reader.Feed(bytes.subspan(at, size));
+        at += size;
+      }
+      const RecordingSummary got = reader.Finish();
+      const std::string context = std::string(c.name) + " in pieces of " + std::to_string(piece);
+      EXPECT_TRUE(pieces == whole) << context << ": " << pieces.size() << " buffers, " << whole.size() << " expected";
+      EXPECT_EQ(got.Pid, expected.Pid) << context;
+      EXPECT_EQ(got.T42Units, expected.T42Units) << context;
+      EXPECT_EQ(got.Ts.PesDelivered, expected.Ts.PesDelivered) << context;
+      EXPECT_EQ(got.Ts.PesDropped, expected.Ts.PesDropped) << context;
+      EXPECT_EQ(got.Ts.PesSkipped, expected.Ts.PesSkipped) << context;
+      EXPECT_EQ(got.Ts.ContinuityGaps, expected.Ts.ContinuityGaps) << context;
+      EXPECT_EQ(got.Ts.Packets, expected.Ts.Packets) << context;
     }
   }
 }

@@ -24,6 +24,10 @@ inline std::optional<std::size_t> DeclaredPesSize(std::span<const std::uint8_t> 
   return kPesLengthFieldEnd + length;
 }
 
+// The bytes that decide whether a PES is teletext: a 9-byte header, up to 255 header bytes and the
+// data_identifier.
+inline constexpr std::size_t kLongestTeletextPrefix = 9 + 255 + 1;
+
 // Where the data field starts, just after the data_identifier; none for a bad start code,
 // another stream_id, a header running past the bytes given, or a data_identifier outside the
 // EBU teletext range.

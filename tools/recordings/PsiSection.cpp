@@ -10,7 +10,6 @@ constexpr std::size_t kSectionHeaderSize = 3;  // table_id and the 12-bit sectio
 constexpr std::size_t kCrcSize = 4;
 constexpr std::uint8_t kStuffingByte = 0xFF;
 constexpr std::uint8_t kPatTableId = 0x00;
-constexpr std::uint8_t kPmtTableId = 0x02;
 constexpr std::uint8_t kTeletextDescriptorTag = 0x56;
 
 constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
@@ -79,6 +78,7 @@ void SectionCollector::StartSections(std::span<const std::uint8_t> bytes) {
   // Sections may follow one another in a packet until stuffing fills the rest.
   while (!bytes.empty() && bytes[0] != kStuffingByte) {
     section_.clear();
+    sectionSize_ = 0;
     collecting_ = true;
     bytes = bytes.subspan(Append(bytes));
     if (collecting_) return;  // continues in the next packet
@@ -90,14 +90,22 @@ std::size_t SectionCollector::Append(std::span<const std::uint8_t> bytes) {
   if (section_.size() < kSectionHeaderSize) {
     used = std::min(bytes.size(), kSectionHeaderSize - section_.size());
     section_.insert(section_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(used));
+    sectionSize_ = section_.size();
     if (section_.size() < kSectionHeaderSize) return used;
   }
   const std::size_t total = kSectionHeaderSize + Read12BitLength(&section_[1]);
-  const std::size_t take = std::min(bytes.size() - used, total - section_.size());
+  const std::size_t take = std::min(bytes.size() - used, total - sectionSize_);
+  if (onlyTable_ && section_[0] != *onlyTable_) {
+    // Passed over: a section that goes on into later packets is left, since the next one to
+    // start begins in a packet whose pointer_field leads to it.
+    collecting_ = false;
+    return take == total - sectionSize_ ? used + take : bytes.size();
+  }
   section_.insert(section_.end(), bytes.begin() + static_cast<std::ptrdiff_t>(used),
                   bytes.begin() + static_cast<std::ptrdiff_t>(used + take));
   used += take;
-  if (section_.size() == total) {
+  sectionSize_ += take;
+  if (sectionSize_ == total) {
     collecting_ = false;
     if (total >= kSectionHeaderSize + kCrcSize && Crc32Mpeg2(section_) == 0) sink_(section_);
   }
@@ -113,22 +121,33 @@ void ProgramMapPids(std::span<const std::uint8_t> section, const std::function<v
   }
 }
 
-void TeletextPidsOfProgramMap(std::span<const std::uint8_t> section, const std::function<void(std::uint16_t)>& visit) {
+void TeletextStreamsOfProgramMap(std::span<const std::uint8_t> section,
+                                 const std::function<void(std::uint16_t, std::span<const std::uint8_t>)>& visit) {
   const std::span<const std::uint8_t> body = TableBody(section, kPmtTableId);
   constexpr std::size_t kProgramInfoStart = 4;  // after PCR_PID; its 12-bit length comes at 2
   if (body.size() < kProgramInfoStart) return;
   std::size_t i = kProgramInfoStart + Read12BitLength(&body[2]);
   constexpr std::size_t kStreamHeaderSize = 5;  // stream_type, elementary_PID, ES_info_length
+  std::vector<std::uint8_t> entries;
   while (i + kStreamHeaderSize <= body.size()) {
     const std::uint16_t pid = Read13BitPid(&body[i + 1]);
     const std::size_t infoEnd = std::min(body.size(), i + kStreamHeaderSize + Read12BitLength(&body[i + 3]));
     bool teletext = false;
+    entries.clear();
     for (std::size_t d = i + kStreamHeaderSize; d + 2 <= infoEnd; d += 2u + body[d + 1]) {
-      if (body[d] == kTeletextDescriptorTag) teletext = true;
+      if (body[d] != kTeletextDescriptorTag) continue;
+      teletext = true;
+      const std::size_t end = std::min(infoEnd, d + 2u + body[d + 1]);
+      entries.insert(entries.end(), body.begin() + static_cast<std::ptrdiff_t>(d + 2),
+                     body.begin() + static_cast<std::ptrdiff_t>(end));
     }
-    if (teletext) visit(pid);
+    if (teletext) visit(pid, entries);
     i = infoEnd;
   }
+}
+
+void TeletextPidsOfProgramMap(std::span<const std::uint8_t> section, const std::function<void(std::uint16_t)>& visit) {
+  TeletextStreamsOfProgramMap(section, [&](std::uint16_t pid, std::span<const std::uint8_t>) { visit(pid); });
 }
 
 }  // namespace tolv::recordings

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -17,10 +18,12 @@ using SectionSink = std::function<void(std::span<const std::uint8_t> section)>;
 std::uint32_t Crc32Mpeg2(std::span<const std::uint8_t> bytes);
 
 // Collects the sections of one PID and hands on those whose CRC_32 holds. A section cut short
-// by a lost packet, a transport error or the start of the next section is dropped.
+// by a lost packet, a transport error or the start of the next section is dropped. With onlyTable,
+// sections of other tables are passed over unkept (what follows them is still found).
 class SectionCollector {
  public:
-  explicit SectionCollector(SectionSink sink) : sink_(std::move(sink)) {}
+  explicit SectionCollector(SectionSink sink, std::optional<std::uint8_t> onlyTable = std::nullopt)
+      : sink_(std::move(sink)), onlyTable_(onlyTable) {}
 
   void Feed(const TsPacket& packet);
 
@@ -30,10 +33,15 @@ class SectionCollector {
   void StartSections(std::span<const std::uint8_t> bytes);
 
   SectionSink sink_;
+  std::optional<std::uint8_t> onlyTable_;
   ContinuityCheck continuity_;
   std::vector<std::uint8_t> section_;
+  std::size_t sectionSize_ = 0;  // of the section under way; its header is all of it that is kept
+                                 // of a section passed over
   bool collecting_ = false;
 };
+
+inline constexpr std::uint8_t kPmtTableId = 0x02;
 
 // The program_map_PIDs of a program association section (table_id 0x00).
 void ProgramMapPids(std::span<const std::uint8_t> section, const std::function<void(std::uint16_t)>& visit);
@@ -41,5 +49,10 @@ void ProgramMapPids(std::span<const std::uint8_t> section, const std::function<v
 // The elementary PIDs that a program map section (table_id 0x02) marks with the teletext
 // descriptor (tag 0x56, EN 300 468).
 void TeletextPidsOfProgramMap(std::span<const std::uint8_t> section, const std::function<void(std::uint16_t)>& visit);
+
+// The same PIDs, each with the bodies of its teletext descriptors joined: 5-byte entries of an
+// ISO 639 language code, teletext_type (5 bits) and magazine (3 bits), and the page (BCD).
+void TeletextStreamsOfProgramMap(std::span<const std::uint8_t> section,
+                                 const std::function<void(std::uint16_t, std::span<const std::uint8_t>)>& visit);
 
 }  // namespace tolv::recordings

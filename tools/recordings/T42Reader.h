@@ -18,6 +18,10 @@ inline constexpr std::size_t kT42UnitsPerBatch = 32;
 // then the packet's bytes bit-reversed, as DVB carries them.
 void WrapT42Packet(const std::uint8_t* packet, std::uint8_t* unit);
 
+// Wraps the whole packets at the start of input, at most maxUnits, into consecutive units;
+// returns how many it wrapped.
+std::size_t WrapT42Packets(std::span<const std::uint8_t> input, std::uint8_t* units, std::size_t maxUnits);
+
 // Delivers every whole packet of input in order, unitsPerBatch units to a buffer (the last one
 // may hold fewer); a trailing partial packet is ignored. Returns the number of units delivered.
 std::size_t ReadT42(std::span<const std::uint8_t> input, const DataSink& sink,

@@ -1,101 +1,97 @@
 #include "tools/recordings/TeletextPid.h"
 
-#include <bitset>
-#include <functional>
-#include <map>
-
 #include "tools/recordings/PesLayout.h"
-#include "tools/recordings/PsiSection.h"
-#include "tools/recordings/TsPacket.h"
 
 namespace tolv::recordings {
 namespace {
 
-using PidSet = std::bitset<kMaxPid + 1>;
-
-std::optional<std::uint16_t> Lowest(const PidSet& pids) {
-  for (std::size_t pid = 0; pid < pids.size(); ++pid) {
-    if (pids.test(pid)) return static_cast<std::uint16_t>(pid);
-  }
-  return std::nullopt;
-}
-
-// Feeds each program map PID's packets to a collector of its own, which hands the teletext PIDs
-// its sections mark to keep.
-class ProgramMapReader {
- public:
-  explicit ProgramMapReader(PidSet& marked) : keep_([&marked](std::uint16_t pid) { marked.set(pid); }) {}
-
-  void Feed(const TsPacket& packet) {
-    auto found = collectors_.find(packet.Pid);
-    if (found == collectors_.end()) {
-      found =
-          collectors_
-              .try_emplace(packet.Pid,
-                           [this](std::span<const std::uint8_t> section) { TeletextPidsOfProgramMap(section, keep_); })
-              .first;
-    }
-    found->second.Feed(packet);
-  }
-
- private:
-  std::function<void(std::uint16_t)> keep_;
-  // Their buffers only ever hold bytes of the input.
-  std::map<std::uint16_t, SectionCollector> collectors_;
-};
-
-struct Survey {
-  PidSet marked;    // by a program map's teletext descriptor
-  PidSet carrying;  // a PES with teletext begins in one of their packets
-};
-
-// One pass finds the program map PIDs (from the association sections), reads the program maps of
-// those already known, and notes the PIDs that carry teletext PES. Only a program map PID that
-// had packets before an association section named it needs a second pass over its sections.
-Survey SurveyInput(std::span<const std::uint8_t> input) {
-  Survey survey;
-  PidSet pmtPids, seenBeforeNamed;
-  SectionCollector pat([&](std::span<const std::uint8_t> section) {
-    ProgramMapPids(section, [&](std::uint16_t pid) { pmtPids.set(pid); });
-  });
-  ProgramMapReader programMaps(survey.marked);
-  ForEachTsPacket(input, [&](const TsPacket& packet) {
-    if (!packet.TransportError && packet.PayloadUnitStart && TeletextDataFieldOffset(packet.Payload)) {
-      survey.carrying.set(packet.Pid);
-    }
-    if (packet.Pid == kPatPid) pat.Feed(packet);
-    if (pmtPids.test(packet.Pid)) {
-      programMaps.Feed(packet);
-    } else {
-      seenBeforeNamed.set(packet.Pid);
-    }
-  });
-  if ((pmtPids & seenBeforeNamed).any()) {
-    survey.marked.reset();
-    ProgramMapReader again(survey.marked);
-    ForEachTsPacket(input, [&](const TsPacket& packet) {
-      if (pmtPids.test(packet.Pid)) again.Feed(packet);
-    });
-  }
-  return survey;
+template <std::size_t N>
+std::optional<std::uint16_t> Lowest(const std::bitset<N>& pids) {
+  if (pids.none()) return std::nullopt;
+  std::size_t pid = 0;
+  while (!pids.test(pid)) ++pid;
+  return static_cast<std::uint16_t>(pid);
 }
 
 }  // namespace
 
-std::optional<std::uint16_t> ChooseTeletextPid(std::span<const std::uint8_t> input) {
-  const Survey survey = SurveyInput(input);
-  if (std::optional<std::uint16_t> marked = Lowest(survey.marked)) return marked;
-  return Lowest(survey.carrying);
+TeletextPidSurvey::TeletextPidSurvey()
+    : pat_([this](std::span<const std::uint8_t> section) {
+        ProgramMapPids(section, [this](std::uint16_t pid) { programMapPids_.set(pid); });
+      }) {}
+
+TeletextPidSurvey::~TeletextPidSurvey() = default;
+
+void TeletextPidSurvey::Feed(const TsPacket& packet) {
+  if (!packet.TransportError && packet.PayloadUnitStart && TeletextDataFieldOffset(packet.Payload)) {
+    carrying_.set(packet.Pid);
+  }
+  if (packet.Pid == kPatPid) pat_.Feed(packet);
+  // A PID that carries teletext PES is no program map's: its packets are not read as sections.
+  if (carrying_.test(packet.Pid)) return;
+  std::unique_ptr<SectionCollector>& sections = sections_[packet.Pid];
+  if (!sections) {
+    // Only program map sections can mark a PID: others are passed over without a copy.
+    sections = std::make_unique<SectionCollector>(
+        [this, pid = packet.Pid](std::span<const std::uint8_t> section) {
+          TeletextStreamsOfProgramMap(section, [&](std::uint16_t marked, std::span<const std::uint8_t> entries) {
+            markingsBySectionPid_[pid][marked].assign(entries.begin(), entries.end());
+          });
+        },
+        kPmtTableId);
+  }
+  sections->Feed(packet);
 }
 
-std::vector<std::uint16_t> TeletextPids(std::span<const std::uint8_t> input) {
-  const Survey survey = SurveyInput(input);
-  const PidSet all = survey.marked | survey.carrying;
+TeletextPidSurvey::PidSet TeletextPidSurvey::Marked() const {
+  PidSet marked;
+  for (const auto& [sectionPid, markings] : markingsBySectionPid_) {
+    if (!programMapPids_.test(sectionPid)) continue;
+    for (const auto& marking : markings) marked.set(marking.first);
+  }
+  return marked;
+}
+
+std::optional<std::uint16_t> TeletextPidSurvey::Choose() const {
+  if (std::optional<std::uint16_t> marked = Lowest(Marked())) return marked;
+  return Lowest(carrying_);
+}
+
+std::vector<std::uint16_t> TeletextPidSurvey::All() const {
+  const PidSet all = Marked() | carrying_;
   std::vector<std::uint16_t> pids;
-  for (std::size_t pid = 0; pid < all.size(); ++pid) {
+  const std::size_t count = all.count();
+  for (std::size_t pid = 0; pids.size() < count; ++pid) {
     if (all.test(pid)) pids.push_back(static_cast<std::uint16_t>(pid));
   }
   return pids;
+}
+
+std::vector<TeletextPidMarking> TeletextPidSurvey::Markings() const {
+  std::map<std::uint16_t, std::vector<std::uint8_t>> joined;
+  for (const auto& [sectionPid, markings] : markingsBySectionPid_) {
+    if (!programMapPids_.test(sectionPid)) continue;
+    for (const auto& [pid, entries] : markings) {
+      std::vector<std::uint8_t>& all = joined[pid];
+      all.insert(all.end(), entries.begin(), entries.end());
+    }
+  }
+  std::vector<TeletextPidMarking> result;
+  result.reserve(joined.size());
+  for (auto& [pid, entries] : joined) result.push_back({pid, std::move(entries)});
+  return result;
+}
+
+std::optional<std::uint16_t> ChooseTeletextPid(std::span<const std::uint8_t> input) {
+  TeletextPidSurvey survey;
+  ForEachTsPacket(input, [&](const TsPacket& packet) { survey.Feed(packet); });
+  return survey.Choose();
+}
+
+std::vector<std::uint16_t> TeletextPids(std::span<const std::uint8_t> input) {
+  TeletextPidSurvey survey;
+  ForEachTsPacket(input, [&](const TsPacket& packet) { survey.Feed(packet); });
+  return survey.All();
 }
 
 }  // namespace tolv::recordings

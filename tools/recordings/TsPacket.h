@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 
 namespace tolv::recordings {
 
@@ -57,9 +58,11 @@ TsPacket ParseTsPacket(const std::uint8_t* packet);
 
 // A packet starts at a sync byte that is followed by another one a packet later, or by the end of
 // the input; anywhere else the scan moves on by one byte. Each byte is looked at a bounded number
-// of times, so any input is scanned in linear time.
+// of times, so any input is scanned in linear time. With atEnd false, input is only the input so
+// far: the scan stops where the next bytes would decide, and returns how many bytes it is done
+// with; the rest comes again with what follows.
 template <typename Visitor>
-void ForEachTsPacket(std::span<const std::uint8_t> input, Visitor&& visit) {
+std::size_t ScanTsPackets(std::span<const std::uint8_t> input, bool atEnd, Visitor&& visit) {
   // A scan touches one line of each packet, far apart in a large input: asking for the header
   // some packets ahead keeps the scan from waiting on memory at every packet.
   constexpr std::size_t kPrefetchDistance = 16 * kTsPacketSize;
@@ -68,6 +71,7 @@ void ForEachTsPacket(std::span<const std::uint8_t> input, Visitor&& visit) {
   while (size - offset >= kTsPacketSize) {
     const std::size_t next = offset + kTsPacketSize;
     if (size - offset > kPrefetchDistance) __builtin_prefetch(input.data() + offset + kPrefetchDistance);
+    if (input[offset] == kTsSyncByte && next == size && !atEnd) break;
     if (input[offset] == kTsSyncByte && (next == size || input[next] == kTsSyncByte)) {
       visit(ParseTsPacket(input.data() + offset));
       offset = next;
@@ -75,6 +79,13 @@ void ForEachTsPacket(std::span<const std::uint8_t> input, Visitor&& visit) {
       ++offset;
     }
   }
+  return atEnd ? size : offset;
+}
+
+// Every packet of a whole input.
+template <typename Visitor>
+void ForEachTsPacket(std::span<const std::uint8_t> input, Visitor&& visit) {
+  ScanTsPackets(input, true, std::forward<Visitor>(visit));
 }
 
 }  // namespace tolv::recordings

@@ -27,6 +27,9 @@ void PesCollector::Feed(const TsPacket& packet) {
   if (packet.PayloadUnitStart) {
     EndAtNextStart();
     pes_.clear();
+    pesSize_ = 0;
+    keeping_ = true;
+    known_ = false;
     collecting_ = true;
   }
   if (collecting_) Append(packet.Payload);
@@ -43,17 +46,25 @@ void PesCollector::EndAtNextStart() {
 }
 
 void PesCollector::Append(std::span<const std::uint8_t> bytes) {
-  pes_.insert(pes_.end(), bytes.begin(), bytes.end());
+  pesSize_ += bytes.size();
+  if (keeping_) {
+    pes_.insert(pes_.end(), bytes.begin(), bytes.end());
+    // Once the longest header that could come before a data_identifier is in, the PES is known.
+    if (!known_ && pes_.size() >= kLongestTeletextPrefix) {
+      known_ = true;
+      keeping_ = TeletextDataFieldOffset(pes_).has_value();
+    }
+  }
   const std::optional<std::size_t> declared = DeclaredPesSize(pes_);
-  if (declared && pes_.size() >= *declared) {
-    pes_.resize(*declared);  // what follows the declared length is not part of the PES
+  if (declared && pesSize_ >= *declared) {
+    if (keeping_) pes_.resize(*declared);  // what follows the declared length is not part of the PES
     Deliver();
   }
 }
 
 void PesCollector::Deliver() {
   collecting_ = false;
-  const std::optional<std::size_t> dataField = TeletextDataFieldOffset(pes_);
+  const std::optional<std::size_t> dataField = keeping_ ? TeletextDataFieldOffset(pes_) : std::nullopt;
   // The callback takes a 32-bit length; a data field beyond it cannot come from a real PES.
   if (!dataField || pes_.size() - *dataField > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     ++counts_.PesSkipped;

@@ -45,7 +45,12 @@ class PesCollector {
   DataSink sink_;
   TimedDataSink timedSink_;  // used instead of sink_ when set
   ContinuityCheck continuity_;
+  // The PES under way: all of it while it may be teletext, else its first bytes, which hold its
+  // declared length; so a video PES costs no memory.
   std::vector<std::uint8_t> pes_;
+  std::size_t pesSize_ = 0;
+  bool keeping_ = false;
+  bool known_ = false;  // whether the PES is teletext has been decided
   bool collecting_ = false;
   TsReadCounts counts_;
 };

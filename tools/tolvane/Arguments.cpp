@@ -1,11 +1,14 @@
 #include "tools/tolvane/Arguments.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <set>
 #include <vector>
 
 #include "render/PagePng.h"
 #include "tools/recordings/Recording.h"
 #include "tools/recordings/TeletextPid.h"
+#include "tools/tolvane/Messages.h"
 
 namespace tolv::tolvane {
 namespace {
@@ -20,6 +23,7 @@ std::optional<Command> CommandNamed(const std::string& name) {
   if (name == "show") return Command::kShow;
   if (name == "text") return Command::kText;
   if (name == "png") return Command::kPng;
+  if (name == "pids") return Command::kPids;
   return std::nullopt;
 }
 
@@ -28,6 +32,14 @@ bool IsHelp(const std::string& arg) { return arg == "--help" || arg == "-h"; }
 // An argument of digits alone is a page number or subcode, never an input's name.
 bool IsNumber(const std::string& arg) {
   return !arg.empty() && std::all_of(arg.begin(), arg.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A word that starts with a digit and names no file is meant as a number: "0x100" and "1e2" are
+// refused as pages rather than opened as inputs.
+bool LooksLikeNumber(const std::string& arg) {
+  if (IsNumber(arg)) return true;
+  std::error_code error;
+  return !arg.empty() && arg[0] >= '0' && arg[0] <= '9' && !std::filesystem::exists(arg, error);
 }
 
 bool WritesFile(Command command) { return command == Command::kSave || command == Command::kPng; }
@@ -48,7 +60,10 @@ class Parser {
   explicit Parser(std::span<const std::string> args) : args_(args) {}
 
   ParsedArguments Parse() {
-    if (ReadCommand() && !result_.invocation.help && ReadOptions()) CheckPositionals();
+    if (ReadCommand() && !result_.invocation.help && !result_.invocation.version && !result_.invocation.usage &&
+        ReadOptions()) {
+      CheckPositionals();
+    }
     return result_;
   }
 
@@ -60,13 +75,20 @@ class Parser {
 
   bool ReadCommand() {
     Invocation& inv = result_.invocation;
-    if (args_.empty()) return Fail("no command given (try 'tolvane --help')");
+    if (args_.empty()) {
+      inv.usage = true;
+      return true;
+    }
     if (IsHelp(args_[0])) {
       inv.help = true;
       return true;
     }
+    if (args_[0] == "--version") {
+      inv.version = true;
+      return true;
+    }
     const std::optional<Command> command = CommandNamed(args_[0]);
-    if (!command) return Fail("unknown command '" + args_[0] + "' (try 'tolvane --help')");
+    if (!command) return Fail("unknown command " + Quoted(args_[0]) + " (try 'tolvane --help')");
     inv.command = *command;
     inv.help = std::any_of(args_.begin() + 1, std::find(args_.begin() + 1, args_.end(), "--"), IsHelp);
     return true;
@@ -91,28 +113,48 @@ class Parser {
         continue;
       }
       const auto [name, inlineValue] = SplitOption(arg);
+      if (arg.rfind("-o=", 0) == 0) return Fail("write '-o FILE' or '--output=FILE', not " + Quoted(arg));
+      // -o and --output are one option; what is no option at all is refused below.
+      const bool known = name == "-o" || name == "--output" || name == "--pid" || name == "--t42" ||
+                         name == "--reveal" || name == "--color" || name == "--scale";
+      if (known && !given_.insert(name == "-o" ? "--output" : name).second) {
+        return Fail("option " + name + " given twice");
+      }
       if (name == "--") {
         optionsEnded = true;
       } else if (name == "--pid") {
         const std::optional<std::string> value = OptionValue(name, inlineValue, i);
         if (!value) return false;
         const std::optional<unsigned> pid = ParseNumber(*value, recordings::kMaxPid, true);
-        if (!pid) return Fail("invalid PID '" + *value + "' (0 to 8191, or 0x0 to 0x1FFF)");
+        if (!pid) return Fail("invalid PID " + Quoted(*value) + " (0 to 8191, or 0x0 to 0x1FFF)");
         inv.pid = static_cast<std::uint16_t>(*pid);
       } else if ((name == "-o" || name == "--output") && WritesFile(inv.command)) {
         const std::optional<std::string> value = OptionValue(name, inlineValue, i);
         if (!value) return false;
         inv.output = *value;
+      } else if (name == "--t42" && !inlineValue) {
+        inv.t42 = true;
       } else if (name == "--reveal" && WantsPage(inv.command) && inv.command != Command::kCells && !inlineValue) {
         inv.reveal = true;
+      } else if (name == "--color" && inv.command == Command::kShow) {
+        const std::string value = inlineValue.value_or("always");
+        if (value == "auto") {
+          inv.color = ColorChoice::kAuto;
+        } else if (value == "always") {
+          inv.color = ColorChoice::kAlways;
+        } else if (value == "never") {
+          inv.color = ColorChoice::kNever;
+        } else {
+          return Fail("invalid colour choice " + Quoted(value) + " (auto, always or never)");
+        }
       } else if (name == "--scale" && inv.command == Command::kPng) {
         const std::optional<std::string> value = OptionValue(name, inlineValue, i);
         if (!value) return false;
         const std::optional<unsigned> scale = ParseNumber(*value, kMaxPngScale, false);
-        if (!scale || *scale == 0) return Fail("invalid scale '" + *value + "' (1 to 16)");
+        if (!scale || *scale == 0) return Fail("invalid scale " + Quoted(*value) + " (1 to 16)");
         inv.scale = static_cast<int>(*scale);
       } else {
-        return Fail("unknown option '" + arg + "' for " + args_[0] + " (try 'tolvane " + args_[0] + " --help')");
+        return Fail("unknown option " + Quoted(arg) + " for " + args_[0] + " (try 'tolvane " + args_[0] + " --help')");
       }
     }
     return true;
@@ -123,30 +165,36 @@ class Parser {
     const bool wantsPage = WantsPage(inv.command);
     // INPUT may be left out: the embedded demo stream is read then.
     std::size_t next = 0;
-    if (!positionals_.empty() && !IsNumber(positionals_[0])) inv.input = positionals_[next++];
+    const bool numberFirst =
+        !positionals_.empty() && (wantsPage ? LooksLikeNumber(positionals_[0]) : IsNumber(positionals_[0]));
+    if (!positionals_.empty() && !numberFirst) inv.input = positionals_[next++];
     const std::size_t most = next + (wantsPage ? 2 : 0);
-    if (positionals_.size() > most) return Fail("unexpected argument '" + positionals_[most] + "'");
+    if (positionals_.size() > most) return Fail("unexpected argument " + Quoted(positionals_[most]));
+    if (inv.pid && inv.t42) return Fail("--pid does not apply to T42 input (--t42)");
     if (inv.pid && !inv.input.empty() &&
         recordings::FormatOfInputName(inv.input) == recordings::RecordingFormat::kT42) {
-      return Fail("--pid does not apply to the T42 input '" + inv.input + "'");
+      return Fail("--pid does not apply to the T42 input " + Quoted(inv.input));
     }
     if (WritesFile(inv.command) && inv.output.empty()) return Fail(args_[0] + " needs -o FILE");
     if (!wantsPage) return true;
-    if (positionals_.size() == next) return Fail("missing PAGE");
+    if (positionals_.size() == next) {
+      return Fail(inv.input.empty() ? "missing PAGE" : "missing PAGE (" + Quoted(inv.input) + " was taken as INPUT)");
+    }
     const std::optional<unsigned> page = ParseNumber(positionals_[next], kLastPage, false);
     if (!page || *page < kFirstPage) {
-      return Fail("page '" + positionals_[next] + "' is not a page number from 100 to 899");
+      return Fail("page " + Quoted(positionals_[next]) + " is not a page number from 100 to 899");
     }
     inv.page = *page;
     if (positionals_.size() == ++next) return true;
     const std::optional<unsigned> subcode = ParseNumber(positionals_[next], 0xFFFF, false);
-    if (!subcode) return Fail("subcode '" + positionals_[next] + "' is not a number from 0 to 65535");
+    if (!subcode) return Fail("subcode " + Quoted(positionals_[next]) + " is not a number from 0 to 65535");
     inv.subcode = static_cast<std::uint16_t>(*subcode);
     return true;
   }
 
   std::span<const std::string> args_;
   std::vector<std::string> positionals_;
+  std::set<std::string> given_;  // the options seen so far
   ParsedArguments result_;
 };
 

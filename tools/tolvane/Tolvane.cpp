@@ -1,8 +1,10 @@
 #include "tools/tolvane/Tolvane.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <iostream>
 #include <memory>
 #include <new>
 #include <ostream>
@@ -11,11 +13,17 @@
 #include "pages/PageText.h"
 #include "render/PagePng.h"
 #include "tools/demostream/DemoStreamData.h"
-#include "tools/recordings/Recording.h"
+#include "tools/recordings/OnePassReader.h"
 #include "tools/tolvane/Arguments.h"
 #include "tools/tolvane/CellsJson.h"
+#include "tools/tolvane/FontLocation.h"
 #include "tools/tolvane/Help.h"
+#include "tools/tolvane/InputReport.h"
+#include "tools/tolvane/Messages.h"
+#include "tools/tolvane/OutputFile.h"
+#include "tools/tolvane/TerminalColour.h"
 #include "tools/tolvane/TerminalPage.h"
+#include "ui/raster/PngWriter.h"
 
 namespace tolv::tolvane {
 namespace {
@@ -23,6 +31,29 @@ namespace {
 int Fail(std::ostream& err, int status, const std::string& problem) {
   err << "tolvane: " << problem << '\n';
   return status;
+}
+
+std::string StandardOutputProblem() {
+  const int error = errno;
+  return std::string("cannot write standard output") + (error != 0 ? std::string(": ") + std::strerror(error) : "");
+}
+
+// The whole input in one pass into reception: the demo stream, a file or standard input.
+recordings::InputReadResult ReadInput(const Invocation& inv, recordings::RecordingFormat format,
+                                      std::istream& standardInput, Reception& reception) {
+  const recordings::DataSink sink = [&](const std::uint8_t* data, std::int32_t length) {
+    reception.Receive(data, length);
+  };
+  const bool countDataUnits = inv.command == Command::kPids;
+  if (!inv.input.empty()) {
+    return recordings::ReadInputInOnePass(inv.input, format, inv.pid, standardInput, sink, countDataUnits);
+  }
+  recordings::OnePassReader reader(format, inv.pid, sink, countDataUnits);
+  reader.Feed(demo::DemoStreamBytes());
+  recordings::InputReadResult read;
+  read.Summary = reader.Finish();
+  read.Findings = reader.Findings();
+  return read;
 }
 
 // The subpage with that subcode, or the lowest one; null when the store has no such page.
@@ -50,28 +81,31 @@ void ListPages(const CVTAllPages& pages, std::ostream& out) {
   }
 }
 
-int SavePageFile(const CVTAllPages& pages, const std::string& path, std::ostream& err) {
-  errno = 0;
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) {
-    return Fail(err, kExitFailure,
-                "cannot write '" + path + "'" + (errno != 0 ? std::string(": ") + std::strerror(errno) : ""));
-  }
-  pages.SaveAll(file);
-  file.close();
-  if (!file) return Fail(err, kExitFailure, "cannot write '" + path + "'");
-  return kExitSuccess;
+int SavePageFile(const CVTAllPages& pages, const std::string& path, std::ostream& out, std::ostream& err) {
+  const std::string problem = WriteOutput(path, out, [&](std::ostream& file) {
+    pages.SaveAll(file);
+    return true;
+  });
+  return problem.empty() ? kExitSuccess : Fail(err, kExitFailure, problem);
 }
 
-int WritePng(const Invocation& inv, CVTPage& page, std::ostream& err) {
-  switch (RenderPagePng(page, inv.reveal, inv.scale, inv.output)) {
-    case PagePngResult::kWritten: return kExitSuccess;
-    case PagePngResult::kFontNotLoaded:
-      return Fail(err, kExitFailure, "cannot load the teletext fonts from '" + BuiltFontFile() + "'");
-    case PagePngResult::kBadScale: return Fail(err, kExitFailure, "invalid scale");
-    case PagePngResult::kWriteFailed: break;
+int WritePng(const Invocation& inv, CVTPage& page, std::ostream& out, std::ostream& err) {
+  const std::vector<std::string> candidates = FontFileCandidates();
+  const std::string font = FindFontFile(candidates);
+  if (font.empty()) {
+    std::string looked;
+    for (const std::string& candidate : candidates) looked += (looked.empty() ? "" : ", ") + Quoted(candidate);
+    return Fail(
+        err, kExitFailure,
+        "cannot find the teletext fonts (tolv.fon) in " + looked + "; " + kFontVariable + " names another file");
   }
-  return Fail(err, kExitFailure, "cannot write '" + inv.output + "'");
+  ui::RasterCanvas image(kPageImageWidth, kPageImageHeight);
+  if (!RenderPageImage(page, inv.reveal, image, font)) {
+    return Fail(err, kExitFailure, "cannot load the teletext fonts from " + Quoted(font));
+  }
+  const std::string problem =
+      WriteOutput(inv.output, out, [&](std::ostream& file) { return ui::WritePng(image, inv.scale, file); });
+  return problem.empty() ? kExitSuccess : Fail(err, kExitFailure, problem);
 }
 
 int ShowSubpage(const Invocation& inv, const CVTAllPages& pages, std::ostream& out, std::ostream& err) {
@@ -83,12 +117,16 @@ int ShowSubpage(const Invocation& inv, const CVTAllPages& pages, std::ostream& o
     }
     return Fail(err, kExitNotInRecording, which + " has no subcode " + std::to_string(*inv.subcode));
   }
-  if (inv.command == Command::kPng) return WritePng(inv, *page, err);
-  if (inv.command == Command::kText) {
+  if (inv.command == Command::kPng) return WritePng(inv, *page, out, err);
+  if (inv.command == Command::kCells) {
+    out << CellsJson(*page);
+  } else if (inv.command == Command::kText) {
     for (const std::string& line : PageTextLines(*page, inv.reveal)) out << line << '\n';
-    return kExitSuccess;
+  } else {
+    const bool terminal = &out == &std::cout && isatty(STDOUT_FILENO) != 0;
+    const std::string drawn = TerminalPage(*page, inv.reveal);
+    out << (WantsColour(inv.color, terminal) ? drawn : WithoutColour(drawn));
   }
-  out << (inv.command == Command::kCells ? CellsJson(*page) : TerminalPage(*page, inv.reveal));
   return kExitSuccess;
 }
 
@@ -96,31 +134,52 @@ int Run(std::span<const std::string> args, std::istream& standardInput, std::ost
   const ParsedArguments parsed = ParseArguments(args);
   if (!parsed.error.empty()) return Fail(err, kExitFailure, parsed.error);
   const Invocation& inv = parsed.invocation;
-  if (inv.help) {
-    out << HelpText(inv.command);
-    return kExitSuccess;
+  if (inv.usage) {
+    err << HelpText(Command::kNone);
+    return kExitFailure;
+  }
+  if (inv.help || inv.version) {
+    out << (inv.version ? std::string_view("tolvane " TOLV_VERSION "\n") : HelpText(inv.command));
+    return out.flush() ? kExitSuccess : Fail(err, kExitFailure, StandardOutputProblem());
+  }
+  if (const std::string refused = OutputIsInput(inv.output, inv.input); !refused.empty()) {
+    return Fail(err, kExitFailure, refused);
   }
 
-  recordings::InputBytes input;
-  if (!inv.input.empty()) input = recordings::ReadWholeInput(inv.input, standardInput);
-  if (!input.Error.empty()) return Fail(err, kExitFailure, input.Error);
-  const std::span<const std::uint8_t> bytes = inv.input.empty() ? demo::DemoStreamBytes() : input.View();
   const auto reception = std::make_unique<Reception>();
-  recordings::ReadRecording(bytes, recordings::FormatOfInputName(inv.input), inv.pid,
-                            [&](const std::uint8_t* data, std::int32_t length) { reception->Receive(data, length); });
+  const recordings::RecordingFormat format =
+      inv.t42 ? recordings::RecordingFormat::kT42 : recordings::FormatOfInputName(inv.input);
+  const recordings::InputReadResult read = ReadInput(inv, format, standardInput, *reception);
+  if (!read.FailedTo.empty()) {
+    return Fail(err, kExitFailure,
+                inv.input == "-" ? "cannot read standard input" : CannotDo(read.FailedTo, inv.input, read.ErrorNumber));
+  }
   const CVTAllPages& pages = reception->AllPages();
+  const std::string shownName = inv.input.empty()  ? "the demo stream"
+                                : inv.input == "-" ? "standard input"
+                                                   : Quoted(inv.input);
+  if (const std::string nothing = NothingFoundLine(read, format, inv.pid, shownName); !nothing.empty()) {
+    err << "tolvane: " << nothing << '\n';
+    // The pages then are not in the recording: the line above says why.
+    if (inv.command == Command::kCells || inv.command == Command::kShow || inv.command == Command::kPng) {
+      return kExitNotInRecording;
+    }
+  } else if (const std::string several = SeveralPidsLine(read); !several.empty() && inv.command == Command::kPages) {
+    err << "tolvane: " << several << '\n';
+  }
 
   int status = kExitSuccess;
   switch (inv.command) {
     case Command::kPages: ListPages(pages, out); break;
-    case Command::kSave: status = SavePageFile(pages, inv.output, err); break;
+    case Command::kPids: out << PidListing(read); break;
+    case Command::kSave: status = SavePageFile(pages, inv.output, out, err); break;
     case Command::kCells:
     case Command::kShow:
     case Command::kText:
     case Command::kPng: status = ShowSubpage(inv, pages, out, err); break;
     case Command::kNone: break;
   }
-  if (!out.flush()) return Fail(err, kExitFailure, "cannot write standard output");
+  if (!out.flush()) return Fail(err, kExitFailure, StandardOutputProblem());
   return status;
 }
 

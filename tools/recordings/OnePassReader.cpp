@@ -1,0 +1,237 @@
+#include "tools/recordings/OnePassReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <istream>
+
+#include "decoder/Vt_fkt.h"
+#include "tools/recordings/T42Reader.h"
+
+namespace tolv::recordings {
+namespace {
+
+constexpr std::size_t kReadChunk = 1 << 16;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The teletext data units in a data field, as the data callback walks them.
+std::size_t TeletextUnitsIn(const std::uint8_t* data, std::int32_t length) {
+  std::size_t units = 0;
+  for (std::int32_t at = 0; at + 2 <= length; at += 2 + data[at + 1]) {
+    if (data[at] == 0x02 || data[at] == 0x03) ++units;
+  }
+  return units;
+}
+
+}  // namespace
+
+// The data fields one PID delivered, in blocks that are filled and never moved: keeping them
+// costs one copy.
+class OnePassReader::PidTeletext {
+ public:
+  // direct: where to hand the data fields at once instead of keeping them; may be null.
+  PidTeletext(std::uint16_t pid, const DataSink* direct, bool countUnits)
+      : collector(pid, [this](const std::uint8_t* data, std::int32_t length) { Keep(data, length); }),
+        direct_(direct),
+        countUnits_(countUnits) {}
+
+  void HandOn(const DataSink& sink) const {
+    std::size_t block = 0, at = 0;
+    for (const std::int32_t length : lengths_) {
+      if (at + static_cast<std::size_t>(length) > blocks_[block].size()) {
+        ++block;
+        at = 0;
+      }
+      sink(blocks_[block].data() + at, length);
+      at += static_cast<std::size_t>(length);
+    }
+  }
+
+  PesCollector collector;
+  std::size_t units = 0;
+
+ private:
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 18;
+
+  void Keep(const std::uint8_t* data, std::int32_t length) {
+    if (countUnits_) units += TeletextUnitsIn(data, length);
+    if (direct_ != nullptr) {
+      (*direct_)(data, length);
+      return;
+    }
+    const auto size = static_cast<std::size_t>(length);
+    if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < size) {
+      blocks_.emplace_back().reserve(std::max(kBlockSize, size));
+    }
+    blocks_.back().insert(blocks_.back().end(), data, data + size);
+    lengths_.push_back(length);
+  }
+
+  const DataSink* direct_;
+  bool countUnits_;
+  std::vector<std::vector<std::uint8_t>> blocks_;
+  std::vector<std::int32_t> lengths_;
+};
+
+OnePassReader::OnePassReader(RecordingFormat format, std::optional<std::uint16_t> pid, DataSink sink,
+                             bool countDataUnits)
+    : format_(format), pid_(pid), countDataUnits_(countDataUnits), sink_(std::move(sink)) {
+  if (format_ == RecordingFormat::kT42) pid_.reset();  // T42 input has no PIDs
+}
+
+OnePassReader::~OnePassReader() = default;
+
+OnePassReader::PidTeletext& OnePassReader::TeletextOf(std::uint16_t pid) {
+  if (pids_.empty()) pids_.resize(kMaxPid + 1);
+  std::unique_ptr<PidTeletext>& teletext = pids_[pid];
+  if (!teletext) {
+    teletext = std::make_unique<PidTeletext>(pid, pid_ ? &sink_ : nullptr, countDataUnits_);
+    seen_.push_back(pid);
+  }
+  return *teletext;
+}
+
+void OnePassReader::Feed(std::span<const std::uint8_t> bytes) {
+  // In pieces, so the buffer stays at a chunk's size whatever bytes holds.
+  while (!bytes.empty()) {
+    const std::size_t size = std::min(bytes.size(), kReadChunk);
+    std::copy_n(bytes.begin(), size, Space(size).begin());
+    Commit(size);
+    bytes = bytes.subspan(size);
+  }
+}
+
+std::span<std::uint8_t> OnePassReader::Space(std::size_t size) {
+  if (bufferSize_ < filled_ + size) {
+    // What is left between pieces is less than two packets: room for that once, not each time.
+    const std::size_t room = filled_ + size + 2 * kTsPacketSize;
+    auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(room);
+    std::copy_n(buffer_.get(), filled_, larger.get());
+    buffer_ = std::move(larger);
+    bufferSize_ = room;
+  }
+  return {buffer_.get() + filled_, size};
+}
+
+void OnePassReader::Commit(std::size_t got) {
+  const std::span<const std::uint8_t> fresh(buffer_.get() + filled_, got);
+  const std::size_t head = std::min(got, InputFindings::kHeadSize - findings_.Head.size());
+  findings_.Head.insert(findings_.Head.end(), fresh.begin(), fresh.begin() + static_cast<std::ptrdiff_t>(head));
+  findings_.Bytes += got;
+  filled_ += got;
+  const std::span<const std::uint8_t> held(buffer_.get(), filled_);
+  const std::size_t taken = format_ == RecordingFormat::kT42
+                                ? FeedT42(held)
+                                : ScanTsPackets(held, false, [this](const TsPacket& packet) { FeedPacket(packet); });
+  // What is left is less than two packets: moved to the front, to be completed by what follows.
+  std::copy(buffer_.get() + taken, buffer_.get() + filled_, buffer_.get());
+  filled_ -= taken;
+}
+
+void OnePassReader::FeedPacket(const TsPacket& packet) {
+  ++findings_.TsPackets;
+  if (!survey_) survey_ = std::make_unique<TeletextPidSurvey>();
+  survey_->Feed(packet);
+  // A PID asked for is read as it comes; otherwise any PID may turn out to be the one, and only
+  // its teletext data fields are kept (PesCollector keeps no other PES).
+  if (pid_ && packet.Pid != *pid_) return;
+  PidTeletext* teletext = pids_.empty() ? nullptr : pids_[packet.Pid].get();
+  if (teletext == nullptr) teletext = &TeletextOf(packet.Pid);
+  teletext->collector.Feed(packet);
+}
+
+std::size_t OnePassReader::FeedT42(std::span<const std::uint8_t> bytes) {
+  constexpr std::size_t kBatchBytes = kT42UnitsPerBatch * kDataUnitSize;
+  if (batch_.size() < kBatchBytes) batch_.resize(kBatchBytes);
+  std::size_t taken = 0;
+  for (;;) {
+    const std::size_t wrapped = WrapT42Packets(bytes.subspan(taken), batch_.data() + batchUnits_ * kDataUnitSize,
+                                               kT42UnitsPerBatch - batchUnits_);
+    if (wrapped == 0) return taken;
+    taken += wrapped * kT42PacketSize;
+    t42Units_ += wrapped;
+    batchUnits_ += wrapped;
+    if (batchUnits_ == kT42UnitsPerBatch) {
+      sink_(batch_.data(), static_cast<std::int32_t>(kBatchBytes));
+      batchUnits_ = 0;
+    }
+  }
+}
+
+RecordingSummary OnePassReader::Finish() {
+  RecordingSummary summary;
+  if (format_ == RecordingFormat::kT42) {
+    if (batchUnits_ > 0) sink_(batch_.data(), static_cast<std::int32_t>(batchUnits_ * kDataUnitSize));
+    batchUnits_ = 0;
+    summary.T42Units = t42Units_;  // a trailing partial packet is not one
+    return summary;
+  }
+  ScanTsPackets(std::span<const std::uint8_t>(buffer_.get(), filled_), true,
+                [this](const TsPacket& packet) { FeedPacket(packet); });
+  filled_ = 0;
+  for (const std::uint16_t pid : seen_) pids_[pid]->collector.Finish();
+  summary.Pid = pid_;
+  if (!survey_) return summary;  // no packet at all
+  const std::vector<TeletextPidMarking> markings = survey_->Markings();
+  for (const std::uint16_t pid : survey_->All()) {
+    TeletextPidFound found;
+    found.Pid = pid;
+    for (const TeletextPidMarking& marking : markings) {
+      if (marking.Pid == pid) {
+        found.Marked = true;
+        found.Entries = marking.Entries;
+      }
+    }
+    if (!pids_.empty() && pids_[pid]) found.DataUnits = pids_[pid]->units;
+    findings_.TeletextPids.push_back(std::move(found));
+  }
+  if (!pid_) summary.Pid = survey_->Choose();
+  if (!summary.Pid) return summary;
+  const PidTeletext& chosen = TeletextOf(*summary.Pid);
+  summary.Ts = chosen.collector.Counts();
+  chosen.HandOn(sink_);  // a PID asked for has been handed on as it came, and kept nothing
+  return summary;
+}
+
+InputReadResult ReadInputInOnePass(const std::string& name, RecordingFormat format, std::optional<std::uint16_t> pid,
+                                   std::istream& standardInput, const DataSink& sink, bool countDataUnits) {
+  InputReadResult result;
+  OnePassReader reader(format, pid, sink, countDataUnits);
+  if (name == kStandardInputName) {
+    for (;;) {
+      const std::span<std::uint8_t> room = reader.Space(kReadChunk);
+      standardInput.read(reinterpret_cast<char*>(room.data()), static_cast<std::streamsize>(room.size()));
+      const auto got = static_cast<std::size_t>(standardInput.gcount());
+      reader.Commit(got);
+      if (got == 0 || !standardInput) break;
+    }
+    if (standardInput.bad()) result.FailedTo = "read";
+  } else {
+    errno = 0;
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+    if (!file) {
+      result.FailedTo = "open";
+      result.ErrorNumber = errno;
+      return result;
+    }
+    for (;;) {
+      const std::span<std::uint8_t> room = reader.Space(kReadChunk);
+      const std::size_t got = std::fread(room.data(), 1, room.size(), file.get());
+      reader.Commit(got);
+      if (got < room.size()) break;
+    }
+    // A directory opens but cannot be read; the error shows only here.
+    if (std::ferror(file.get())) {
+      result.FailedTo = "read";
+      result.ErrorNumber = errno;
+    }
+  }
+  result.Summary = reader.Finish();
+  result.Findings = reader.Findings();
+  return result;
+}
+
+}  // namespace tolv::recordings
