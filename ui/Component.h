@@ -33,6 +33,7 @@ enum class Property : std::uint8_t {
   Shortcut,     // menu item
   Interval,     // timer: interval or enabled state
   Invalidated,  // paint box: its picture must be painted again
+  Raised,       // form: shown again while on screen: restored if minimised, and brought to the front
 };
 
 class ComponentPeer {

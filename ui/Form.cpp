@@ -65,6 +65,11 @@ void Form::BeforeDestruction() {
 }
 
 void Form::Show() {
+  if (Visible()) {
+    // Asked for again: a minimised or covered form comes back to the user.
+    Changed(Property::Raised);
+    return;
+  }
   if (position_ == FormPosition::ScreenCenter) {
     const TRect area = CurrentBackend().WorkArea();
     SetBounds(area.Left + (area.Width - Width()) / 2, area.Top + (area.Height - Height()) / 2, Width(), Height());

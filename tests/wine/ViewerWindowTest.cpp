@@ -257,6 +257,18 @@ TEST_F(ViewerWindow, MouseButtonsOnThePaintBoxReportButtonAndPlace) {
                                                "PaintBox1MouseDown:PaintBox1:0@700,380"}));
 }
 
+// Picking the viewer from the host's menu again shows the open window: a minimised one is
+// restored and comes to the front.
+TEST_F(ViewerWindow, ShownAgainWhileMinimisedComesBackToTheFront) {
+  ShowWindow(window, SW_MINIMIZE);
+  PumpMessages();
+  ASSERT_NE(IsIconic(window), FALSE);
+  form->Show();
+  PumpMessages();
+  EXPECT_EQ(IsIconic(window), FALSE);
+  EXPECT_EQ(GetForegroundWindow(), window);
+}
+
 TEST_F(ViewerWindow, CloseBoxAndBeendenFreeTheWindowAfterTheirEvent) {
   for (bool closeBox : {true, false}) {
     SCOPED_TRACE(closeBox ? "close box" : "Beenden");

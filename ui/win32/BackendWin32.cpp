@@ -4,6 +4,7 @@
 #include "ui/Form.h"
 #include "ui/TextEncoding.h"
 #include "ui/win32/FormPeer.h"
+#include "ui/win32/MessageGuard.h"
 #include "ui/win32/ModalLoop.h"
 #include "ui/win32/Peers.h"
 
@@ -42,11 +43,14 @@ TInsets MeasureTabStrip() {
 }  // namespace
 
 LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kFreeReleasedForms) {
-    TheBackend().FreeReleasedForms();
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  const auto defaultHandling = [&] { return DefWindowProcA(window, message, wParam, lParam); };
+  if (message != kFreeReleasedForms) return defaultHandling();
+  return GuardedMessage(
+      [] {
+        TheBackend().FreeReleasedForms();
+        return LRESULT{0};
+      },
+      defaultHandling);
 }
 
 std::unique_ptr<ComponentPeer> BackendWin32::CreatePeer(Component& component) {

@@ -55,6 +55,15 @@ void FormPeer::ApplyBounds() {
   if (!followingUser_) WindowPeer::ApplyBounds();
 }
 
+void FormPeer::OnChanged(Property property) {
+  if (property != Property::Raised || Hwnd() == nullptr) return;
+  if (IsIconic(Hwnd()) != FALSE) ShowWindow(Hwnd(), SW_RESTORE);
+  // The user asked for the window from the host's menu, so the host's thread is the foreground
+  // one and may hand the activation over.
+  SetForegroundWindow(Hwnd());
+  BringWindowToTop(Hwnd());
+}
+
 void FormPeer::ApplyVisible() {
   if (Hwnd() == nullptr) return;
   if (!form_.Visible()) {

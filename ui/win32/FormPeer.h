@@ -45,6 +45,7 @@ class FormPeer final : public WindowPeer {
   RECT WindowBounds() const override;
   HWND ParentWindow() const override { return nullptr; }
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnChanged(Property property) override;
   void Paint(HDC dc) override;
 
  private:

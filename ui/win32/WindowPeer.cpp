@@ -5,6 +5,7 @@
 #include "ui/Form.h"
 #include "ui/TextEncoding.h"
 #include "ui/win32/FormPeer.h"
+#include "ui/win32/MessageGuard.h"
 
 namespace tolv::ui::win32 {
 namespace {
@@ -14,7 +15,8 @@ constexpr UINT_PTR kSubclassId = 1;
 
 LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                               DWORD_PTR peer) {
-  return reinterpret_cast<WindowPeer*>(peer)->Handle(window, message, wParam, lParam);
+  return GuardedMessage([&] { return reinterpret_cast<WindowPeer*>(peer)->Handle(window, message, wParam, lParam); },
+                        [&] { return DefSubclassProc(window, message, wParam, lParam); });
 }
 
 bool IsKeyMessage(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN; }
@@ -28,8 +30,9 @@ LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (create->lpCreateParams != nullptr) SetPropA(window, kPeerProperty, create->lpCreateParams);
   }
   WindowPeer* peer = PeerOf(window);
-  return peer != nullptr ? peer->Handle(window, message, wParam, lParam)
-                         : DefWindowProcA(window, message, wParam, lParam);
+  const auto defaultHandling = [&] { return DefWindowProcA(window, message, wParam, lParam); };
+  if (peer == nullptr) return defaultHandling();
+  return GuardedMessage([&] { return peer->Handle(window, message, wParam, lParam); }, defaultHandling);
 }
 
 WindowPeer* PeerOf(HWND window) { return static_cast<WindowPeer*>(GetPropA(window, kPeerProperty)); }
