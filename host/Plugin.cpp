@@ -6,6 +6,7 @@
 #include "decoder/MagazineAssembly.h"
 #include "platform/HostMessage.h"
 #include "ui/Application.h"
+#include "ui/Backend.h"
 #include "viewer/FormAbout.h"
 #include "viewer/Formtolvane.h"
 
@@ -94,7 +95,15 @@ void FilterReceive(std::int32_t length, const std::uint8_t* data) {
 void FilterClose() { State().FilterRunning = false; }
 
 void Exit() {
+  // The host may unload the library as soon as this returns: its data thread must not call in
+  // again.
+  StopFilter();
+  State().FilterRunning = false;
   if (TFormTolv* window = FormTolv.load()) window->Close();
+  // Called from the host's own code, the windows go now, with their timer, font, mutexes and
+  // classes. Called from inside a dialog of the plug-in (the host's timer runs in its loop),
+  // the plug-in's frames lie below: they go once those have returned.
+  if (!ui::CurrentBackend().HandlingEvent()) ui::CurrentBackend().FreeReleasedForms();
 }
 
 bool StartFilter() {

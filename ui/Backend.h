@@ -39,6 +39,12 @@ class Backend {
   // Forms have been released: Application().FreeReleasedForms() must run soon, from the
   // message loop, after the event that released them has returned.
   virtual void ScheduleRelease() = 0;
+  // Frees the released forms now, with what the back end keeps for the release, when no event
+  // is being handled: the host may unload the library next.
+  virtual void FreeReleasedForms() = 0;
+  // True while the library handles an event of the system (a window message, one of its modal
+  // loops): frames of the library lie below the caller, so no window of it may go now.
+  virtual bool HandlingEvent() const = 0;
 
   // The answer mrOk or mrCancel.
   virtual TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) = 0;

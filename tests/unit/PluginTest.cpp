@@ -131,7 +131,7 @@ TEST_F(PluginTest, ChannelChangeWaitsForTheHostToCloseTheFilter) {
 
 TEST_F(PluginTest, TheFirstDataAfterTheWindowClosedStopsTheFilter) {
   MenuSelect(kMenuViewer);
-  Exit();  // the host unloads: the window closes
+  FormTolv.load()->Close();  // the user closes the window
   ui::Application().FreeReleasedForms();
   EXPECT_EQ(FormTolv.load(), nullptr);
   host_.nextFilterId = 5;  // the id in the request is the one the host gave at the start
@@ -143,10 +143,25 @@ TEST_F(PluginTest, TheFirstDataAfterTheWindowClosedStopsTheFilter) {
   EXPECT_EQ(host_.stopped.size(), 1u) << "stopped once";
 }
 
-TEST_F(PluginTest, ReopeningStartsFromNothing) {
+// The host may unload the library as soon as On_Exit returns: by then the filter is stopped and
+// every window is gone, without another event.
+TEST_F(PluginTest, NothingOfThePluginRunsOnceExitHasReturned) {
   MenuSelect(kMenuViewer);
   Feed(testing::RecordingBuffers(testing::kArd));
   Exit();
+  EXPECT_EQ(FormTolv.load(), nullptr);
+  EXPECT_EQ(ui::Application().FormCount(), 0u);
+  EXPECT_EQ(host_.stopped, (std::vector<std::intptr_t>{77}));
+  EXPECT_FALSE(State().FilterRunning);
+  const std::uint8_t unit[46] = {};
+  FilterReceive(46, unit);  // a call the host's data thread had already begun
+  EXPECT_EQ(host_.stopped.size(), 1u);
+}
+
+TEST_F(PluginTest, ReopeningStartsFromNothing) {
+  MenuSelect(kMenuViewer);
+  Feed(testing::RecordingBuffers(testing::kArd));
+  FormTolv.load()->Close();
   ui::Application().FreeReleasedForms();
   FilterReceive(0, nullptr);  // stops the filter
   MenuSelect(kMenuViewer);

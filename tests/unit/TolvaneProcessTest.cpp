@@ -2,6 +2,7 @@
 // standard output, a memory limit, an installation moved elsewhere).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -94,7 +95,8 @@ TEST(TolvaneProcess, BehavesAsACarefulUnixTool) {
   };
   for (const Case& c : cases) {
     if (c.limitsMemory && kSanitized) continue;
-    const std::filesystem::path dir = ::testing::TempDir() + "tolvane_process";
+    // Of this process alone: builds side by side run the test at the same time.
+    const std::filesystem::path dir = ::testing::TempDir() + "tolvane_process." + std::to_string(getpid());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const Outcome o = RunScript(dir, c.script);

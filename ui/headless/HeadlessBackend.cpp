@@ -47,18 +47,25 @@ TInsets HeadlessBackend::FormFrame(const Form& form) const {
 
 bool HeadlessBackend::RunModalLoop(Form& form) {
   ++modalLoopsRun_;
+  ++modalDepth_;
+  const auto leave = [this](bool userPresent) {
+    --modalDepth_;
+    return userPresent;
+  };
   while (form.ModalResult() == mrNone) {
     if (modalScripts_.empty()) {
       form.Close();
-      return false;
+      return leave(false);
     }
     ModalScript script = std::move(modalScripts_.front());
     modalScripts_.pop_front();
     script(form);
     Application().FreeReleasedForms();
   }
-  return true;
+  return leave(true);
 }
+
+void HeadlessBackend::FreeReleasedForms() { Application().FreeReleasedForms(); }
 
 TModalResult HeadlessBackend::ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) {
   messagesShown_.push_back({std::string(text), std::string(caption), buttons});

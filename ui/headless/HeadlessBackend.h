@@ -51,6 +51,9 @@ class HeadlessBackend : public Backend {
   // dialog with its close box.
   bool RunModalLoop(Form& form) override;
   void ScheduleRelease() override {}
+  void FreeReleasedForms() override;
+  // Inside one of the modal loops: the test drivers fire the other events from outside.
+  bool HandlingEvent() const override { return modalDepth_ > 0; }
   // The queued answer, else OK for an OK box and Cancel for an OK/Cancel box.
   TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) override;
   // The queued answer, else false (cancelled).
@@ -73,6 +76,7 @@ class HeadlessBackend : public Backend {
   std::vector<ShownMessage> messagesShown_;
   int printerSetupsShown_ = 0;
   int modalLoopsRun_ = 0;
+  int modalDepth_ = 0;
   CanvasFactory canvasFactory_ = MakePaintBoxCanvas;
 };
 

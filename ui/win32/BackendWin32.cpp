@@ -84,7 +84,23 @@ TRect BackendWin32::WorkArea() const {
   return {area.left, area.top, area.right - area.left, area.bottom - area.top};
 }
 
-bool BackendWin32::RunModalLoop(Form& form) { return RunModal(form); }
+class BackendWin32::ModalScope {
+ public:
+  explicit ModalScope(BackendWin32& backend) : backend_(backend) { ++backend_.modalLoops_; }
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+  ~ModalScope() { --backend_.modalLoops_; }
+
+ private:
+  BackendWin32& backend_;
+};
+
+bool BackendWin32::RunModalLoop(Form& form) {
+  const ModalScope scope(*this);
+  return RunModal(form);
+}
+
+bool BackendWin32::HandlingEvent() const { return modalLoops_ > 0 || MessagesBeingHandled() > 0; }
 
 void BackendWin32::ScheduleRelease() {
   // The host owns the message loop: a posted message brings the freeing back after the event.
@@ -103,6 +119,7 @@ void BackendWin32::FreeReleasedForms() {
 }
 
 TModalResult BackendWin32::ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) {
+  const ModalScope scope(*this);
   HWND owner = GetActiveWindow();
   const UINT kind = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
   const int answer = MessageBoxA(owner, Utf8ToWindows1252(text).c_str(), Utf8ToWindows1252(caption).c_str(),
@@ -111,6 +128,7 @@ TModalResult BackendWin32::ShowMessageBox(std::string_view text, std::string_vie
 }
 
 bool BackendWin32::ExecutePrinterSetup(Form* owner) {
+  const ModalScope scope(*this);
   PRINTDLGA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner != nullptr ? WindowOf(*owner) : nullptr;

@@ -17,14 +17,18 @@ class BackendWin32 final : public Backend {
   TRect WorkArea() const override;
   bool RunModalLoop(Form& form) override;
   void ScheduleRelease() override;
+  // Also the posted release when it arrives; afterwards the message window goes unless another
+  // release is under way.
+  void FreeReleasedForms() override;
+  bool HandlingEvent() const override;
   TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) override;
   bool ExecutePrinterSetup(Form* owner) override;
 
-  // The posted release has arrived: frees the released forms, then the message window unless
-  // another release is under way.
-  void FreeReleasedForms();
-
  private:
+  // Counts the modal loops running: a dialog shown straight from an entry point of the host has
+  // the library's frames below it although no window message of the library is being handled.
+  class ModalScope;
+  int modalLoops_ = 0;
   WindowHandle messageWindow_;
   bool releasePosted_ = false;
   mutable std::optional<TInsets> tabStripFrame_;
