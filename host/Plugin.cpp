@@ -100,10 +100,17 @@ void Exit() {
   StopFilter();
   State().FilterRunning = false;
   if (TFormTolv* window = FormTolv.load()) window->Close();
-  // Called from the host's own code, the windows go now, with their timer, font, mutexes and
-  // classes. Called from inside a dialog of the plug-in (the host's timer runs in its loop),
-  // the plug-in's frames lie below: they go once those have returned.
-  if (!ui::CurrentBackend().HandlingEvent()) ui::CurrentBackend().FreeReleasedForms();
+  if (ui::CurrentBackend().HandlingEvent()) {
+    // Called from inside a dialog of the plug-in (the host's timer runs in its loop): the
+    // plug-in's frames lie below. The dialogs end as if cancelled, and the windows go once
+    // those frames have returned.
+    ui::Application().CloseModalForms();
+    ui::CurrentBackend().CancelDialogs();
+    return;
+  }
+  // Called from the host's own code: the windows go now, with their timer, font, mutexes and
+  // classes.
+  ui::CurrentBackend().FreeReleasedForms();
 }
 
 bool StartFilter() {

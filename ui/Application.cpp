@@ -44,6 +44,12 @@ void TApplication::Free(Form& form) {
   if (found != forms_.end()) forms_.erase(found);
 }
 
+void TApplication::CloseModalForms() {
+  for (const auto& form : forms_) {
+    if (form->InModalLoop()) form->Close();
+  }
+}
+
 void TApplication::FreeAllForms() {
   while (!forms_.empty()) Free(*forms_.back());
 }

@@ -40,6 +40,8 @@ class TApplication {
   // Frees form now: OnDestroy, its peers, then the object.
   void Free(Form& form);
   void FreeAllForms();
+  // Ends every modal loop as if its user had cancelled the dialog.
+  void CloseModalForms();
 
  private:
   std::vector<std::unique_ptr<Form>> forms_;

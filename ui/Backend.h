@@ -45,6 +45,9 @@ class Backend {
   // True while the library handles an event of the system (a window message, one of its modal
   // loops): frames of the library lie below the caller, so no window of it may go now.
   virtual bool HandlingEvent() const = 0;
+  // Ends the dialogs of the system the library runs now (message box, printer set-up) as if
+  // their user cancelled them; the library's own modal forms are ended with Form::Close.
+  virtual void CancelDialogs() = 0;
 
   // The answer mrOk or mrCancel.
   virtual TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) = 0;

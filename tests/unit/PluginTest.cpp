@@ -158,6 +158,19 @@ TEST_F(PluginTest, NothingOfThePluginRunsOnceExitHasReturned) {
   EXPECT_EQ(host_.stopped.size(), 1u);
 }
 
+// On_Exit from the host's timer while the about dialog runs: the dialog ends as if cancelled,
+// before its user acts again, and the windows go once it has returned.
+TEST_F(PluginTest, ExitInsideTheAboutDialogEndsIt) {
+  MenuSelect(kMenuViewer);
+  session_.Backend().QueueModalScript([](ui::Form& /*dialog*/) { Exit(); });
+  session_.Backend().QueueModalScript([](ui::Form& dialog) { ui::headless::Click(dialog, "OK"); });
+  MenuSelect(kMenuAbout);
+  EXPECT_EQ(session_.Backend().PendingModalScripts(), 1u) << "the dialog ended with On_Exit";
+  EXPECT_EQ(host_.stopped.size(), 1u);
+  ui::Application().FreeReleasedForms();
+  EXPECT_EQ(ui::Application().FormCount(), 0u);
+}
+
 TEST_F(PluginTest, ReopeningStartsFromNothing) {
   MenuSelect(kMenuViewer);
   Feed(testing::RecordingBuffers(testing::kArd));

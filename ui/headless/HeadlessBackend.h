@@ -54,6 +54,8 @@ class HeadlessBackend : public Backend {
   void FreeReleasedForms() override;
   // Inside one of the modal loops: the test drivers fire the other events from outside.
   bool HandlingEvent() const override { return modalDepth_ > 0; }
+  // The headless message box and printer set-up answer at once: none is ever open.
+  void CancelDialogs() override {}
   // The queued answer, else OK for an OK box and Cancel for an OK/Cancel box.
   TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) override;
   // The queued answer, else false (cancelled).

@@ -1,5 +1,7 @@
 #include "ui/win32/BackendWin32.h"
 
+#include <cstring>
+
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/TextEncoding.h"
@@ -21,6 +23,8 @@ namespace tolv::ui::win32 {
 namespace {
 
 constexpr UINT kFreeReleasedForms = WM_APP + 1;
+constexpr UINT_PTR kReleaseRetryTimer = 1;
+constexpr UINT kReleaseRetryMilliseconds = 50;
 
 BackendWin32& TheBackend() { return static_cast<BackendWin32&>(DefaultBackend()); }
 
@@ -44,13 +48,26 @@ TInsets MeasureTabStrip() {
 
 LRESULT CALLBACK MessageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto defaultHandling = [&] { return DefWindowProcA(window, message, wParam, lParam); };
-  if (message != kFreeReleasedForms) return defaultHandling();
+  const bool release = message == kFreeReleasedForms || (message == WM_TIMER && wParam == kReleaseRetryTimer);
+  if (!release) return defaultHandling();
   return GuardedMessage(
       [] {
-        TheBackend().FreeReleasedForms();
+        TheBackend().ReleaseArrived();
         return LRESULT{0};
       },
       defaultHandling);
+}
+
+void BackendWin32::ReleaseArrived() {
+  // Handled inside a dialog that a handler of the library runs (the host's loop is not the one
+  // that dispatched it): the released form may be the one whose handler waits below. It goes
+  // once that has returned.
+  if (MessagesBeingHandled() > 1 || modalLoops_ > 0) {
+    if (!releaseRetry_)
+      releaseRetry_ = WindowTimer(messageWindow_.Get(), kReleaseRetryTimer, kReleaseRetryMilliseconds);
+    return;
+  }
+  FreeReleasedForms();
 }
 
 std::unique_ptr<ComponentPeer> BackendWin32::CreatePeer(Component& component) {
@@ -112,6 +129,7 @@ void BackendWin32::ScheduleRelease() {
 }
 
 void BackendWin32::FreeReleasedForms() {
+  releaseRetry_.Reset();
   releasePosted_ = false;
   Application().FreeReleasedForms();
   // The last window of the library must not be this one, or the classes would stay registered.
@@ -125,6 +143,24 @@ TModalResult BackendWin32::ShowMessageBox(std::string_view text, std::string_vie
   const int answer = MessageBoxA(owner, Utf8ToWindows1252(text).c_str(), Utf8ToWindows1252(caption).c_str(),
                                  kind | (owner == nullptr ? MB_TASKMODAL : MB_APPLMODAL));
   return answer == IDOK ? mrOk : mrCancel;
+}
+
+namespace {
+
+BOOL CALLBACK CancelLibraryDialog(HWND window, LPARAM /*unused*/) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  const HWND owner = GetWindow(window, GW_OWNER);
+  if (std::strcmp(className, "#32770") == 0 && owner != nullptr && PeerOf(owner) != nullptr) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+void BackendWin32::CancelDialogs() {
+  if (modalLoops_ > 0) EnumThreadWindows(GetCurrentThreadId(), CancelLibraryDialog, 0);
 }
 
 bool BackendWin32::ExecutePrinterSetup(Form* owner) {

@@ -21,6 +21,11 @@ class BackendWin32 final : public Backend {
   // release is under way.
   void FreeReleasedForms() override;
   bool HandlingEvent() const override;
+  // The message or dialog boxes of the system the library shows, owned by its windows, are
+  // cancelled as their user would.
+  void CancelDialogs() override;
+  // The posted release (or its retry) has come.
+  void ReleaseArrived();
   TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) override;
   bool ExecutePrinterSetup(Form* owner) override;
 
@@ -31,6 +36,7 @@ class BackendWin32 final : public Backend {
   int modalLoops_ = 0;
   WindowHandle messageWindow_;
   bool releasePosted_ = false;
+  WindowTimer releaseRetry_;
   mutable std::optional<TInsets> tabStripFrame_;
 };
 
