@@ -1,5 +1,5 @@
 // The Win32 back end: real windows for forms and controls, HMENU menus, window timers, the
-// system's message box and printer set-up dialog, and modal loops of its own.
+// system's message box and printer set-up dialog, the clipboard, and modal loops of its own.
 #pragma once
 
 #include <optional>
@@ -19,6 +19,7 @@ class BackendWin32 final : public Backend {
   void ScheduleRelease() override;
   TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) override;
   bool ExecutePrinterSetup(Form* owner) override;
+  bool PutOnClipboard(Form* owner, const ClipboardContent& content) override;
 
   // The posted release has arrived: frees the released forms, then the message window unless
   // another release is under way.
