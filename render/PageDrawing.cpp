@@ -13,8 +13,7 @@ const std::string& FaceFor(const RenderingState& state, const TVtCell& cell) {
 }
 
 // Row (0..23) of page onto canvas with column 0 of row 0 at (left, top).
-void DrawRowAt(RenderingState& state, ui::Canvas& canvas, int left, int top, CVTPage& page, unsigned row,
-               bool reveal) {
+void DrawRowAt(RenderingState& state, ui::Canvas& canvas, int left, int top, CVTPage& page, unsigned row, bool reveal) {
   ui::Canvas* doubleCanvas = state.DoubleBitmap ? &state.DoubleBitmap->GetCanvas() : nullptr;
   const int y = static_cast<int>(row) * state.CellH + top;
 

@@ -33,8 +33,13 @@ std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t a
     return ::testing::AssertionFailure() << "size " << dib.size();
   }
   const std::uint32_t fields[][3] = {
-      {0, 4, kHeader},  {4, 4, kPageWidth}, {8, 4, kPageHeight}, {12, 2, 1},
-      {14, 2, 24},      {16, 4, 0},         {20, 4, kStride * kPageHeight},
+      {0, 4, kHeader},
+      {4, 4, kPageWidth},
+      {8, 4, kPageHeight},
+      {12, 2, 1},
+      {14, 2, 24},
+      {16, 4, 0},
+      {20, 4, kStride * kPageHeight},
       {32, 4, 0},  // no colour table
   };
   for (const auto& f : fields) {
@@ -89,7 +94,8 @@ class Copy : public ViewerTest {
     for (std::string line; std::getline(printed, line);) lines.push_back(line);
 #else
     Reception reception;
-    for (const Buffer& b : RecordingBuffers(recording)) reception.Receive(b.data(), static_cast<std::int32_t>(b.size()));
+    for (const Buffer& b : RecordingBuffers(recording))
+      reception.Receive(b.data(), static_cast<std::int32_t>(b.size()));
     CVTPage* stored = reception.AllPages().GetPage(static_cast<std::uint16_t>(std::stoi(page)), 0, gmFirst);
     EXPECT_NE(stored, nullptr);
     if (stored != nullptr) lines = PageTextLines(*stored, reveal);

@@ -23,10 +23,10 @@ std::vector<std::string> calls;
 class RecordingFormTolv : public TFormTolv {
  protected:
   void PublishHandlers(ui::HandlerTable& table) override {
-    for (const char* name : {"FormCreate", "FormDestroy", "Timer1Timer", "PaintBox1Paint", "mnPauseClick",
-                             "SpeedButtonPauseClick", "mnRevealClick", "SpeedButtonRevealClick", "mnClearMemClick",
-                             "mnPrinterSetupClick", "mnCloseAppClick", "mnAboutClick", "SpeedButton4Click",
-                             "mnCopyAsTextClick", "mnCopyAsGraphicClick"}) {
+    for (const char* name :
+         {"FormCreate", "FormDestroy", "Timer1Timer", "PaintBox1Paint", "mnPauseClick", "SpeedButtonPauseClick",
+          "mnRevealClick", "SpeedButtonRevealClick", "mnClearMemClick", "mnPrinterSetupClick", "mnCloseAppClick",
+          "mnAboutClick", "SpeedButton4Click", "mnCopyAsTextClick", "mnCopyAsGraphicClick"}) {
       table.Add(name,
                 ui::TNotifyEvent([name](ui::Component& s) { calls.push_back(std::string(name) + ":" + s.Name()); }));
     }

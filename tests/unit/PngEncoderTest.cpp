@@ -155,12 +155,12 @@ TEST(ClipboardPicture, IsReadInEitherRowOrderAndRefusedWhenItCannotBe) {
   const auto put = [&](std::size_t at, std::uint32_t v, int n) {
     for (int i = 0; i < n; ++i) topDown[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
   };
-  put(0, 40, 4);                                // biSize
-  put(4, 1, 4);                                 // one pixel wide
-  put(8, static_cast<std::uint32_t>(-2), 4);    // two high, top row first
-  put(12, 1, 2);                                // planes
-  put(14, 32, 2);                               // bits a pixel
-  put(40, 0x00AABBCC, 4);                       // blue in the low byte
+  put(0, 40, 4);                              // biSize
+  put(4, 1, 4);                               // one pixel wide
+  put(8, static_cast<std::uint32_t>(-2), 4);  // two high, top row first
+  put(12, 1, 2);                              // planes
+  put(14, 32, 2);                             // bits a pixel
+  put(40, 0x00AABBCC, 4);                     // blue in the low byte
   put(44, 0x00010203, 4);
   ASSERT_TRUE(ReadPackedDib(topDown, image, error)) << error;
   EXPECT_EQ(image.Rgb, (Bytes{0xAA, 0xBB, 0xCC, 0x01, 0x02, 0x03}));
