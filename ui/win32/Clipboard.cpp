@@ -6,6 +6,7 @@
 #include <span>
 
 #include "ui/Clipboard.h"
+#include "ui/Form.h"
 #include "ui/win32/BackendWin32.h"
 #include "ui/win32/WindowPeer.h"
 
