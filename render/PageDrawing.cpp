@@ -12,21 +12,17 @@ const std::string& FaceFor(const RenderingState& state, const TVtCell& cell) {
   return (cell.Flags & kSeparated) != 0 ? state.SeparatedFontName : state.MosaicFontName;
 }
 
-}  // namespace
-
-void DrawRow(RenderWindow& window, CVTPage* page, unsigned row, bool reveal) {
-  if (page == nullptr || window.PaintBox == nullptr) return;
-  RenderingState& state = window.Rendering;
-  ui::Canvas& paintBox = *window.PaintBox;
+// Row (0..23) of page onto canvas with column 0 of row 0 at (left, top).
+void DrawRowAt(RenderingState& state, ui::Canvas& canvas, int left, int top, CVTPage& page, unsigned row, bool reveal) {
   ui::Canvas* doubleCanvas = state.DoubleBitmap ? &state.DoubleBitmap->GetCanvas() : nullptr;
-  const int y = static_cast<int>(row) * state.CellH + state.PageTop;
+  const int y = static_cast<int>(row) * state.CellH + top;
 
   for (unsigned column = 0; column < kColumns; ++column) {
-    const TVtCell cell = GetDisplayCell(*page, column, row);
+    const TVtCell cell = GetDisplayCell(page, column, row);
     if ((cell.Flags & kVisible) == 0) continue;  // under a double-height cell of the row above
     const bool doubleHeight = (cell.Flags & kDoubleHeight) != 0;
     if (doubleHeight && doubleCanvas == nullptr) continue;
-    ui::Canvas& target = doubleHeight ? *doubleCanvas : paintBox;
+    ui::Canvas& target = doubleHeight ? *doubleCanvas : canvas;
 
     // Every property is set for every cell: nothing is assumed about the previous one.
     target.SetFontName(FaceFor(state, cell));
@@ -37,18 +33,36 @@ void DrawRow(RenderWindow& window, CVTPage* page, unsigned row, bool reveal) {
     const bool hidden = (cell.Flags & kConceal) != 0 && !reveal;
     const std::uint8_t character = hidden ? 0x20 : cell.Ch;
 
-    const int x = static_cast<int>(column) * state.CellW + state.PageLeft;
+    const int x = static_cast<int>(column) * state.CellW + left;
     if (!doubleHeight) {
-      paintBox.TextOut(x, y, character);
+      canvas.TextOut(x, y, character);
     } else {
       target.TextOut(0, 0, character);
-      paintBox.CopyRect({x, y, x + state.CellW, y + 2 * state.CellH}, target, {0, 0, state.CellW, state.CellH});
+      canvas.CopyRect({x, y, x + state.CellW, y + 2 * state.CellH}, target, {0, 0, state.CellW, state.CellH});
     }
   }
 }
 
+}  // namespace
+
+void DrawRow(RenderWindow& window, CVTPage* page, unsigned row, bool reveal) {
+  if (page == nullptr || window.PaintBox == nullptr) return;
+  RenderingState& state = window.Rendering;
+  DrawRowAt(state, *window.PaintBox, state.PageLeft, state.PageTop, *page, row, reveal);
+}
+
 void DrawPage(RenderWindow& window, CVTPage* page, bool reveal) {
   for (unsigned row = 0; row < kRows; ++row) DrawRow(window, page, row, reveal);
+}
+
+bool DrawPageArea(RenderWindow& window, CVTPage& page, bool reveal, ui::Bitmap& image) {
+  RenderingState& state = window.Rendering;
+  const int width = static_cast<int>(kColumns) * state.CellW;
+  const int height = static_cast<int>(kRows) * state.CellH;
+  image.SetSize(width, height);
+  if (width <= 0 || height <= 0 || image.Width() != width || image.Height() != height) return false;
+  for (unsigned row = 0; row < kRows; ++row) DrawRowAt(state, image.GetCanvas(), 0, 0, page, row, reveal);
+  return true;
 }
 
 void PaintPage(RenderWindow& window, bool reveal) {

@@ -52,6 +52,10 @@ struct RenderWindow {
 void DrawRow(RenderWindow& window, CVTPage* page, unsigned row, bool reveal);
 // Rows 0 to 23, top to bottom, so that a double-height row lands before the row it covers.
 void DrawPage(RenderWindow& window, CVTPage* page, bool reveal);
+// The page area alone, as DrawPage paints it onto the paint box (the same faces, cell size and
+// double-height bitmap), onto image, which is made exactly as large as the 40 x 24 cells. False,
+// with nothing drawn, when the image cannot be had at that size. Under the page-data lock.
+bool DrawPageArea(RenderWindow& window, CVTPage& page, bool reveal, ui::Bitmap& image);
 // The display page, then black margins left and right of it down to PageBottom.
 void PaintPage(RenderWindow& window, bool reveal);
 

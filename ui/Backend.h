@@ -1,6 +1,6 @@
 // The seam a back end implements: peers for components, the few system metrics the portable
-// layout needs, the modal loop, deferred freeing of forms, message boxes and the printer
-// set-up dialog.
+// layout needs, the modal loop, deferred freeing of forms, message boxes, the printer set-up
+// dialog and the clipboard.
 //
 // Each back end defines DefaultBackend(); the build links exactly one (the headless one in
 // native builds and tests, the Win32 one in the plug-in). Tests may install another for a while
@@ -15,6 +15,7 @@
 namespace tolv::ui {
 
 class Form;
+struct ClipboardContent;
 
 enum class MessageButtons : std::uint8_t { Ok, OkCancel };
 
@@ -53,6 +54,8 @@ class Backend {
   virtual TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) = 0;
   // True when the user confirmed the printer set-up dialog.
   virtual bool ExecutePrinterSetup(Form* owner) = 0;
+  // Replaces the clipboard's content (ui/Clipboard.h); false when nothing could be put there.
+  virtual bool PutOnClipboard(Form* owner, const ClipboardContent& content) = 0;
 };
 
 Backend& DefaultBackend();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "ui/Canvas.h"
 
@@ -14,6 +15,8 @@ class Bitmap {
   virtual int Width() const = 0;
   virtual int Height() const = 0;
   virtual Canvas& GetCanvas() = 0;
+  // The pixels drawn so far, row by row, top row first (Width x Height colours).
+  virtual std::vector<Color> ReadPixels() const = 0;
 };
 
 // Made by the back end the program links (raster or Win32); null when out of memory.

@@ -32,6 +32,8 @@ void TFormTolv::PublishHandlers(ui::HandlerTable& table) {
   Publish(table, "mnCloseAppClick", &TFormTolv::mnCloseAppClick);
   Publish(table, "mnAboutClick", &TFormTolv::mnAboutClick);
   Publish(table, "SpeedButton4Click", &TFormTolv::SpeedButton4Click);
+  Publish(table, "mnCopyAsTextClick", &TFormTolv::mnCopyAsTextClick);
+  Publish(table, "mnCopyAsGraphicClick", &TFormTolv::mnCopyAsGraphicClick);
 }
 
 void TFormTolv::FormCreate(ui::Component& /*sender*/) {

@@ -6,7 +6,7 @@
 // published in PublishHandlers. The window's life, its hand-overs with the data thread and its
 // timer are in Formtolvane.cpp; keys, mouse and panels in FormtolvaneNavigation.cpp; the menu
 // and toolbar commands in FormtolvaneCommands.cpp; how other threads reach the window in
-// FormtolvaneAccess.cpp.
+// FormtolvaneAccess.cpp; the two copy commands in FormtolvaneCopy.cpp.
 //
 // Threads. The window thread runs every event. The host's data thread reaches the window as
 // the magazine assembly's ReceptionTarget, and the channel change clears the page memory; both
@@ -49,6 +49,10 @@ inline constexpr ui::TColor kPanelSearching = 0x0000FF;
 // The page file of the hidden "Alles Speichern" command, relative to the working directory:
 // ".\plugins\vtx\test.vtx" on Windows, the same path with '/' elsewhere.
 std::string PageFilePath();
+
+// What "Seite als Text kopieren" puts on the clipboard: the page's text lines (as tolvane text
+// prints them) joined by CR LF.
+std::string PageClipboardText(CVTPage& page, bool reveal);
 
 class FormTolvUse;
 FormTolvUse UseFormTolv() noexcept;
@@ -192,6 +196,8 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   void mnCloseAppClick(ui::Component& sender);
   void mnAboutClick(ui::Component& sender);
   void SpeedButton4Click(ui::Component& sender);
+  void mnCopyAsTextClick(ui::Component& sender);
+  void mnCopyAsGraphicClick(ui::Component& sender);
 
   // --- Page selection and the panels.
   // value: an internal page number or 800..899; 900 and more change nothing.
@@ -202,6 +208,8 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   void UpdatePauseControls();
   void UpdateRevealControls();
   void CancelPause();
+  // A page has been put on screen (since the window opened); the copy commands need one.
+  bool PageOnShow() const;
 
  protected:
   void PublishHandlers(ui::HandlerTable& table) override;

@@ -178,8 +178,8 @@ void TFormTolv::BuildMenu() {
   mnCloseApp = AddCommand(mnFile, "mnCloseApp", "Beenden", "mnCloseAppClick");
 
   mnEdit = AddMenu(nullptr, "mnEdit", "Bearbeiten");
-  mnCopyAsText = AddCommand(mnEdit, "mnCopyAsText", "Seite als Text kopieren", nullptr, CtrlKey('C'));
-  mnCopyAsGraphic = AddCommand(mnEdit, "mnCopyAsGraphic", "Seite als Grafik kopieren", nullptr);
+  mnCopyAsText = AddCommand(mnEdit, "mnCopyAsText", "Seite als Text kopieren", "mnCopyAsTextClick", CtrlKey('C'));
+  mnCopyAsGraphic = AddCommand(mnEdit, "mnCopyAsGraphic", "Seite als Grafik kopieren", "mnCopyAsGraphicClick");
 
   Programm1 = AddMenu(nullptr, "Programm1", "Programm");
   mnReveal = AddCommand(Programm1, "mnReveal", "Rätseltaste", "mnRevealClick", CtrlKey('R'));

@@ -23,9 +23,10 @@ std::vector<std::string> calls;
 class RecordingFormTolv : public TFormTolv {
  protected:
   void PublishHandlers(ui::HandlerTable& table) override {
-    for (const char* name : {"FormCreate", "FormDestroy", "Timer1Timer", "PaintBox1Paint", "mnPauseClick",
-                             "SpeedButtonPauseClick", "mnRevealClick", "SpeedButtonRevealClick", "mnClearMemClick",
-                             "mnPrinterSetupClick", "mnCloseAppClick", "mnAboutClick", "SpeedButton4Click"}) {
+    for (const char* name :
+         {"FormCreate", "FormDestroy", "Timer1Timer", "PaintBox1Paint", "mnPauseClick", "SpeedButtonPauseClick",
+          "mnRevealClick", "SpeedButtonRevealClick", "mnClearMemClick", "mnPrinterSetupClick", "mnCloseAppClick",
+          "mnAboutClick", "SpeedButton4Click", "mnCopyAsTextClick", "mnCopyAsGraphicClick"}) {
       table.Add(name,
                 ui::TNotifyEvent([name](ui::Component& s) { calls.push_back(std::string(name) + ":" + s.Name()); }));
     }
@@ -214,8 +215,9 @@ const MenuRow kMenu[] = {
     {"mnOffline", "mnFile", "Offline", ui::scNone, false, false},
     {"mnCloseApp", "mnFile", "Beenden", ui::scNone, true, false},
     {"mnEdit", "", "Bearbeiten", ui::scNone, true, false},
-    {"mnCopyAsText", "mnEdit", "Seite als Text kopieren", ui::CtrlKey('C'), false, false},
-    {"mnCopyAsGraphic", "mnEdit", "Seite als Grafik kopieren", ui::scNone, false, false},
+    // Enabled: the page on show goes to the clipboard (the design had them disabled).
+    {"mnCopyAsText", "mnEdit", "Seite als Text kopieren", ui::CtrlKey('C'), true, false},
+    {"mnCopyAsGraphic", "mnEdit", "Seite als Grafik kopieren", ui::scNone, true, false},
     {"Programm1", "", "Programm", ui::scNone, true, false},
     {"mnReveal", "Programm1", "Rätseltaste", ui::CtrlKey('R'), true, true},
     {"mnSetClock", "Programm1", "Uhrzeit übernehmen", ui::CtrlKey('U'), false, false},
@@ -286,6 +288,9 @@ TEST_F(FormtolvaneLayout, UserActionsReachTheirHandlers) {
       {"delete button", click("SpeedButtonDelAll"), "mnClearMemClick:SpeedButtonDelAll"},
       {"pause button", click("SpeedButtonPause"), "SpeedButtonPauseClick:SpeedButtonPause"},
       {"page file button", click("Alles Speichern"), "SpeedButton4Click:SpeedButton4"},
+      {"Seite als Text kopieren", click("Seite als Text kopieren"), "mnCopyAsTextClick:mnCopyAsText"},
+      {"Seite als Grafik kopieren", click("Seite als Grafik kopieren"), "mnCopyAsGraphicClick:mnCopyAsGraphic"},
+      {"Ctrl+C", ctrl('C'), "mnCopyAsTextClick:mnCopyAsText"},
       {"Ctrl+R", ctrl('R'), "mnRevealClick:mnReveal"},
       {"Ctrl+L", ctrl('L'), "mnClearMemClick:mnClearMem"},
       {"Space", [](TFormTolv& f) { return !PressKey(f, ui::vk::Space); }, "FormKeyDown:FormTolv:32"},
@@ -325,7 +330,7 @@ TEST_F(FormtolvaneLayout, DisabledItemsButtonsAndTheirShortcutsDoNothing) {
   }
   EXPECT_TRUE(calls.empty());
   // The shortcuts of disabled items run nothing; the key goes on to the key handler as any key.
-  for (char key : {'O', 'S', 'P', 'C', 'U'}) {
+  for (char key : {'O', 'S', 'P', 'U'}) {
     calls.clear();
     EXPECT_FALSE(PressKey(*form, static_cast<std::uint16_t>(key), ui::ssCtrl)) << key;
     EXPECT_EQ(calls, (std::vector<std::string>{"FormKeyDown:FormTolv:" + std::to_string(key)})) << key;

@@ -42,6 +42,9 @@ TEST(HostsimScript, ReadsEveryCommandWithItsArguments) {
       {"png \"a b.png\" Static", Command::kPng, 0, "a b.png", "Static", false},
       {"controls -", Command::kControls, 0, "-", "", false},
       {"\tlog  out.txt\r", Command::kLog, 0, "out.txt", "", false},
+      {"menu-item \"Seite als Grafik kopieren\"", Command::kMenuItem, 0, "Seite als Grafik kopieren", "", false},
+      {"clipboard-text clip.txt", Command::kClipboardText, 0, "clip.txt", "", false},
+      {"clipboard-png clip.png", Command::kClipboardPng, 0, "clip.png", "", false},
   };
   for (const Case& c : cases) {
     const ParsedScript script = ParseScript(c.line);

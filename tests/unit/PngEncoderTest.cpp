@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/hostsim/DibReader.h"
 #include "tools/hostsim/PngEncoder.h"
+#include "ui/Dib.h"
 
 #ifdef TOLV_HAVE_LIBPNG
 #include <png.h>
@@ -134,6 +136,40 @@ TEST(PngEncoder, RefusesSizesThatDoNotFitThePixels) {
   EXPECT_TRUE(EncodePng(2, 0, {}).empty());
   EXPECT_TRUE(EncodePng(2, 2, Bytes(11)).empty());
   EXPECT_TRUE(EncodePng(-1, -3, Bytes(9)).empty());
+}
+
+// The simulator reads the clipboard's pictures: the viewer's 24-bit bottom-up ones (rows of 3
+// pixels padded from 9 to 12 bytes) and the 32-bit top-down ones other programs put there.
+TEST(ClipboardPicture, IsReadInEitherRowOrderAndRefusedWhenItCannotBe) {
+  const std::vector<ui::Color> pixels = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xFFFFFF, 0x000000};
+  const Bytes viewer = ui::PackedDib(3, 2, pixels);
+  ASSERT_EQ(viewer.size(), 40u + 2 * 12);
+  RgbImage image;
+  std::string error;
+  ASSERT_TRUE(ReadPackedDib(viewer, image, error)) << error;
+  EXPECT_EQ(image.Width, 3);
+  EXPECT_EQ(image.Height, 2);
+  EXPECT_EQ(image.Rgb, (Bytes{255, 0, 0, 0, 255, 0, 0, 0, 255, 0x56, 0x34, 0x12, 255, 255, 255, 0, 0, 0}));
+
+  Bytes topDown(40 + 2 * 4, 0);
+  const auto put = [&](std::size_t at, std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) topDown[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+  };
+  put(0, 40, 4);                              // biSize
+  put(4, 1, 4);                               // one pixel wide
+  put(8, static_cast<std::uint32_t>(-2), 4);  // two high, top row first
+  put(12, 1, 2);                              // planes
+  put(14, 32, 2);                             // bits a pixel
+  put(40, 0x00AABBCC, 4);                     // blue in the low byte
+  put(44, 0x00010203, 4);
+  ASSERT_TRUE(ReadPackedDib(topDown, image, error)) << error;
+  EXPECT_EQ(image.Rgb, (Bytes{0xAA, 0xBB, 0xCC, 0x01, 0x02, 0x03}));
+
+  Bytes paletted = topDown;
+  paletted[14] = 8;
+  EXPECT_FALSE(ReadPackedDib(paletted, image, error));
+  EXPECT_FALSE(ReadPackedDib(std::span(viewer).first(viewer.size() - 1), image, error));
+  EXPECT_FALSE(ReadPackedDib(std::span(viewer).first(39), image, error));
 }
 
 #ifdef TOLV_HAVE_LIBPNG

@@ -2,12 +2,14 @@
 #   cmake -DRUNNER=... -DPREFIX=... -DPROGRAM=hostsim.exe -DDIR=run-directory -DPLUGIN=tolv.dll
 #         -DFONT=tolv.fon -DARGS="a;b" [-DEXPECTED=N] [-DTIMEOUT=S] [-DCOUNTS="N:FILE:REGEX;..."] [-DFILES="a;b"]
 #         [-DTOLVANE=... -DRECORDING=... -DPAGE=... -DCOMPARE=png_region_compare -DLEFT=X -DTOP=Y]
-#         [-DSAVE_RECORDING=...] -P EndToEnd.cmake
+#         [-DCLIPBOARD=ON] [-DSAVE_RECORDING=...] -P EndToEnd.cmake
 # DIR is made afresh as the host's install has it: plugins/tolv.dll, plugins/tolv.fon, plugins/vtx/.
 # The simulator runs there with ARGS (its script writes log.txt); its exit status, the number of
 # failed script steps, must be EXPECTED (0 by default). Each COUNTS entry N:FILE:REGEX: the file
 # the run wrote has exactly N lines matching REGEX. With TOLVANE and PAGE: tolvane draws PAGE of RECORDING (a Linux path)
 # natively into expected.png, which must equal the region of the script's box.png at (LEFT, TOP).
+# With CLIPBOARD as well: the script's clip.txt (the clipboard's text) must be tolvane text's lines
+# of PAGE joined by CR LF, and its clip.png (the clipboard's bitmap) must equal expected.png.
 # With TOLVANE and SAVE_RECORDING: tolvane's page file of it must equal plugins/vtx/test.vtx.
 if(NOT DEFINED EXPECTED)
   set(EXPECTED 0)
@@ -70,6 +72,25 @@ if(PAGE)
   execute_process(COMMAND ${COMPARE} ${DIR}/expected.png ${DIR}/box.png ${LEFT} ${TOP} RESULT_VARIABLE same)
   if(NOT same EQUAL 0)
     message(FATAL_ERROR "the paint box's page area differs from tolvane's drawing of page ${PAGE}")
+  endif()
+endif()
+if(PAGE AND CLIPBOARD)
+  execute_process(COMMAND ${TOLVANE} text ${RECORDING} ${PAGE} OUTPUT_VARIABLE lines RESULT_VARIABLE written)
+  if(NOT written EQUAL 0)
+    message(FATAL_ERROR "tolvane text ${RECORDING} ${PAGE}: exit status ${written}")
+  endif()
+  string(REGEX REPLACE "\n$" "" lines "${lines}")
+  string(REPLACE "\n" "\r\n" joined "${lines}")
+  file(WRITE ${DIR}/expected-clip.txt "${joined}")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${DIR}/expected-clip.txt ${DIR}/clip.txt
+                  RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0)
+    message(FATAL_ERROR "the clipboard's text (clip.txt) is not tolvane text's lines of page ${PAGE} joined by CR LF "
+                        "(expected-clip.txt)")
+  endif()
+  execute_process(COMMAND ${COMPARE} ${DIR}/expected.png ${DIR}/clip.png 0 0 RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    message(FATAL_ERROR "the clipboard's bitmap differs from tolvane's drawing of page ${PAGE}")
   endif()
 endif()
 if(SAVE_RECORDING)

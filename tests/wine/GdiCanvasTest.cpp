@@ -35,6 +35,7 @@ class RasterBitmap final : public ui::Bitmap {
   int Width() const override { return canvas_.Width(); }
   int Height() const override { return canvas_.Height(); }
   ui::Canvas& GetCanvas() override { return canvas_; }
+  std::vector<ui::Color> ReadPixels() const override { return canvas_.Pixels(); }
 
  private:
   ui::RasterCanvas canvas_{0, 0};

@@ -156,8 +156,8 @@ const MenuLine kMenu[] = {
     {1, "Offline", false, false, false, 0},
     {1, "Beenden", true, false, false, 0},
     {0, "Bearbeiten", true, false, true, 0},
-    {1, "Seite als Text kopieren\tStrg+C", false, false, false, 0},
-    {1, "Seite als Grafik kopieren", false, false, false, 0},
+    {1, "Seite als Text kopieren\tStrg+C", true, false, false, 0},
+    {1, "Seite als Grafik kopieren", true, false, false, 0},
     {0, "Programm", true, false, true, 0},
     {1, "R\xE4tseltaste\tStrg+R", true, false, false, 0},
     {1,
@@ -199,13 +199,15 @@ TEST_F(ViewerWindow, CtrlShortcutsRunTheirItemsFromWhicheverWindowHasTheFocus) {
   EXPECT_FALSE(MenuChecked("R\xE4tseltaste"));
   PressKey(GetFocus(), 'L', true);
   EXPECT_EQ(journal.back(), "mnClearMemClick:mnClearMem");
+  PressKey(GetFocus(), 'C', true);
+  EXPECT_EQ(journal.back(), "mnCopyAsTextClick:mnCopyAsText");
   // Keys that are no shortcut go to the form's key handler.
   PressKey(GetFocus(), 'A');
   EXPECT_EQ(journal.back(), "FormKeyDown:65");
 }
 
 TEST_F(ViewerWindow, ShortcutsAndCommandsOfDisabledItemsDoNothing) {
-  for (char letter : {'O', 'S', 'P', 'C', 'U'}) {
+  for (char letter : {'O', 'S', 'P', 'U'}) {
     SCOPED_TRACE(letter);
     journal.clear();
     PressKey(window, static_cast<std::uint8_t>(letter), true);

@@ -56,7 +56,51 @@ void PostKey(HWND target, UINT virtualKey, bool release) {
   PostMessageA(target, release ? WM_KEYUP : WM_KEYDOWN, virtualKey, KeyParameter(virtualKey, release));
 }
 
+// The position of the item with caption in menu or one of its submenus; menu receives the
+// (sub)menu that holds it. -1 when none.
+int FindMenuItem(HMENU& menu, const std::string& caption) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    HMENU sub = GetSubMenu(menu, i);
+    if (sub != nullptr) {
+      const int found = FindMenuItem(sub, caption);
+      if (found >= 0) {
+        menu = sub;
+        return found;
+      }
+      continue;
+    }
+    char text[256] = {};
+    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    std::string shown = text;
+    shown = shown.substr(0, shown.find('\t'));
+    if (shown == caption) return i;
+  }
+  return -1;
+}
+
 }  // namespace
+
+bool ChooseMenuItem(HWND hostWindow, const std::string& caption, std::string& error) {
+  HWND viewer = FindViewerWindow(hostWindow);
+  HMENU menu = viewer != nullptr ? GetMenu(viewer) : nullptr;
+  if (menu == nullptr) {
+    error = "no viewer window with a menu";
+    return false;
+  }
+  const int position = FindMenuItem(menu, caption);
+  if (position < 0) {
+    error = "no menu item \"" + caption + "\"";
+    return false;
+  }
+  if ((GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION) & (MF_DISABLED | MF_GRAYED)) != 0) {
+    error = "the menu item \"" + caption + "\" is disabled";
+    return false;
+  }
+  const UINT id = GetMenuItemID(menu, position);
+  SendMessageA(viewer, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  return true;
+}
 
 std::string WindowClass(HWND window) {
   char name[256] = {};

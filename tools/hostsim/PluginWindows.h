@@ -32,6 +32,11 @@ bool AnyCaptionContains(HWND hostWindow, const std::string& text);
 // visible or not; null when none.
 HWND FindButtonByCaption(HWND hostWindow, const std::string& text);
 
+// Chooses the item of the viewer window's menu bar (or its submenus) whose caption, up to its
+// shortcut, is caption, as a click on it does: WM_COMMAND with its id. False, with error set, when
+// there is no viewer window, no such item, or the item is disabled.
+bool ChooseMenuItem(HWND hostWindow, const std::string& caption, std::string& error);
+
 // Posts each key's press and release to the viewer's focused window (or the viewer window when
 // the focus is elsewhere), as the message loop would receive them from the keyboard, with shift
 // and ctrl held in the thread's keyboard state while they are read (GetKeyState in the viewer,

@@ -79,7 +79,7 @@ struct CommandName {
   Command Kind;
 };
 
-constexpr std::array<CommandName, 18> kCommands = {{
+constexpr std::array<CommandName, 21> kCommands = {{
     {"wait", Command::kWait},
     {"menu", Command::kMenu},
     {"key", Command::kKey},
@@ -98,6 +98,9 @@ constexpr std::array<CommandName, 18> kCommands = {{
     {"controls", Command::kControls},
     {"log", Command::kLog},
     {"latency", Command::kLatency},
+    {"menu-item", Command::kMenuItem},
+    {"clipboard-text", Command::kClipboardText},
+    {"clipboard-png", Command::kClipboardPng},
 }};
 
 // Fills step from the words after the command; an error text, or empty when they fit.
@@ -147,7 +150,10 @@ std::string ReadArguments(const std::vector<std::string>& args, Step& step) {
       return {};
     case Command::kExpectLog:
     case Command::kClick:
+    case Command::kMenuItem:
     case Command::kControls:
+    case Command::kClipboardText:
+    case Command::kClipboardPng:
     case Command::kLog:
       if (!count(1, 1) || args[0].empty()) return "wants one text or file name";
       step.Text = args[0];

@@ -26,6 +26,11 @@
 //   click TEXT                   BM_CLICK to the first button of the plug-in's windows whose
 //                                caption is TEXT, hidden or not (what no user of the host can
 //                                do to a hidden one)
+//   menu-item TEXT               chooses the item of the viewer's menu bar whose caption (before
+//                                its shortcut) is TEXT; an item that is disabled fails the step
+//   clipboard-text FILE          the clipboard's Unicode text (CF_UNICODETEXT) as UTF-8 into FILE,
+//                                line ends as they are
+//   clipboard-png FILE           the clipboard's device-independent bitmap (CF_DIB) as a PNG file
 //   png FILE [CLASS]             the viewer's paint box (a child of window class CLASS,
 //                                TolvPaintBox by default) as a PNG file; CLASS "viewer": the
 //                                viewer window's whole client area
@@ -70,6 +75,9 @@ enum class Command : std::uint8_t {
   kControls,
   kLog,
   kLatency,
+  kMenuItem,
+  kClipboardText,
+  kClipboardPng,
 };
 
 struct Key {

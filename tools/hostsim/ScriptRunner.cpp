@@ -4,6 +4,7 @@
 
 #include "pages/Header.h"
 
+#include "tools/hostsim/ClipboardFiles.h"
 #include "tools/hostsim/PluginWindows.h"
 #include "tools/hostsim/PngEncoder.h"
 #include "tools/hostsim/ProcessFigures.h"
@@ -90,6 +91,29 @@ void ScriptRunner::Execute(const Step& step) {
         Fail(step, "no button with the caption \"" + step.Text + "\"");
       } else {
         SendMessageA(button, BM_CLICK, 0, 0);
+      }
+      return;
+    }
+    case Command::kMenuItem:
+      if (!ChooseMenuItem(host_.Window(), step.Text, error)) Fail(step, error);
+      return;
+    case Command::kClipboardText: {
+      std::string text;
+      if (!ReadClipboardText(host_.Window(), text, error)) {
+        Fail(step, error);
+      } else if (WriteText(step, text)) {
+        log_.Add("script: %lu bytes of clipboard text written to %s", static_cast<unsigned long>(text.size()),
+                 step.Text.c_str());
+      }
+      return;
+    }
+    case Command::kClipboardPng: {
+      int width = 0;
+      int height = 0;
+      if (!WriteClipboardPng(host_.Window(), step.Text, width, height, error)) {
+        Fail(step, error);
+      } else {
+        log_.Add("script: %dx%d pixels of the clipboard written to %s", width, height, step.Text.c_str());
       }
       return;
     }

@@ -83,5 +83,10 @@ bool HeadlessBackend::ExecutePrinterSetup(Form* /*owner*/) {
   return confirmed;
 }
 
+bool HeadlessBackend::PutOnClipboard(Form* /*owner*/, const ClipboardContent& content) {
+  clipboardPuts_.push_back(content);
+  return true;
+}
+
 }  // namespace headless
 }  // namespace tolv::ui

@@ -1,6 +1,7 @@
 // The headless back end: no windows; the framework's objects are all there is. Tests steer
 // what a user would do in the system's dialogs: the answer of the next message box or printer
-// set-up dialog, and scripts that act on a modal dialog while ShowModal runs.
+// set-up dialog, and scripts that act on a modal dialog while ShowModal runs. The clipboard is
+// a record of what was put on it.
 #pragma once
 
 #include <deque>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "ui/Backend.h"
+#include "ui/Clipboard.h"
 
 namespace tolv::ui {
 class Canvas;
@@ -60,6 +62,8 @@ class HeadlessBackend : public Backend {
   TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) override;
   // The queued answer, else false (cancelled).
   bool ExecutePrinterSetup(Form* owner) override;
+  // Keeps content as the clipboard's; always succeeds.
+  bool PutOnClipboard(Form* owner, const ClipboardContent& content) override;
 
   void AnswerNextMessageBox(TModalResult answer) { messageAnswers_.push_back(answer); }
   void AnswerNextPrinterSetup(bool confirmed) { printerAnswers_.push_back(confirmed); }
@@ -70,12 +74,15 @@ class HeadlessBackend : public Backend {
   int PrinterSetupsShown() const { return printerSetupsShown_; }
   std::size_t PendingModalScripts() const { return modalScripts_.size(); }
   int ModalLoopsRun() const { return modalLoopsRun_; }
+  // Every content put on the clipboard, the latest last.
+  const std::vector<ClipboardContent>& ClipboardPuts() const { return clipboardPuts_; }
 
  private:
   std::deque<TModalResult> messageAnswers_;
   std::deque<bool> printerAnswers_;
   std::deque<ModalScript> modalScripts_;
   std::vector<ShownMessage> messagesShown_;
+  std::vector<ClipboardContent> clipboardPuts_;
   int printerSetupsShown_ = 0;
   int modalLoopsRun_ = 0;
   int modalDepth_ = 0;

@@ -1,5 +1,5 @@
 // The Win32 back end: real windows for forms and controls, HMENU menus, window timers, the
-// system's message box and printer set-up dialog, and modal loops of its own.
+// system's message box and printer set-up dialog, the clipboard, and modal loops of its own.
 #pragma once
 
 #include <optional>
@@ -28,6 +28,7 @@ class BackendWin32 final : public Backend {
   void ReleaseArrived();
   TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) override;
   bool ExecutePrinterSetup(Form* owner) override;
+  bool PutOnClipboard(Form* owner, const ClipboardContent& content) override;
 
  private:
   // Counts the modal loops running: a dialog shown straight from an entry point of the host has

@@ -60,11 +60,26 @@ void GdiBitmap::SetSize(int width, int height) {
   height_ = height;
 }
 
+namespace {
+
+// A pixel of the DIB section (0x00RRGGBB) as the framework's colour (0x00BBGGRR).
+Color FromDibPixel(std::uint32_t dib) { return ((dib & 0xFFu) << 16) | (dib & 0xFF00u) | ((dib >> 16) & 0xFFu); }
+
+}  // namespace
+
 Color GdiBitmap::Pixel(int x, int y) const {
   if (bits_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
   GdiFlush();  // drawing may still be queued
-  const std::uint32_t dib = bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + x];
-  return ((dib & 0xFFu) << 16) | (dib & 0xFF00u) | ((dib >> 16) & 0xFFu);
+  return FromDibPixel(bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + x]);
+}
+
+std::vector<Color> GdiBitmap::ReadPixels() const {
+  if (bits_ == nullptr) return {};
+  GdiFlush();
+  const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  std::vector<Color> pixels(count);
+  for (std::size_t i = 0; i < count; ++i) pixels[i] = FromDibPixel(bits_[i]);
+  return pixels;
 }
 
 }  // namespace tolv::ui::win32

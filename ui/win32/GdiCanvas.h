@@ -55,6 +55,7 @@ class GdiBitmap final : public Bitmap {
   HDC Dc() const { return dc_.Get(); }
   // The pixel at (x, y) as 0x00BBGGRR; black outside the bitmap.
   Color Pixel(int x, int y) const;
+  std::vector<Color> ReadPixels() const override;
 
  private:
   // Declared in the order of taking down backwards: the canvas lets go of its font, the DC of
