@@ -7,6 +7,7 @@
 
 #include "decoder/StoreOnlyTarget.h"
 #include "decoder/Vt_fkt.h"
+#include "pages/PageText.h"
 #include "pages/RowDecoder.h"
 #include "tools/demostream/DemoStreamData.h"
 #include "tools/recordings/Recording.h"
@@ -203,6 +204,21 @@ TEST(DemoStream, QuizAnswersAreConcealed) {
     EXPECT_GT(concealedLetters, 5u) << "row " << row;
     EXPECT_FALSE(GetDisplayCell(*quiz, 5, row - 1).Flags & kConceal) << "the question is shown";
   }
+}
+
+// The French page's capitals with accents come as packets X/26 over their basic letters.
+TEST(DemoStream, TheFrenchPagePlacesItsAccentedCapitals) {
+  Reception reception;
+  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
+                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+  CVTPage* french = reception.AllPages().GetPage(108, 0, gmFirst);
+  ASSERT_NE(french, nullptr);
+  ASSERT_NE(french->Enhancements, nullptr);
+  const std::vector<std::string> text = PageTextLines(*french, false);
+  EXPECT_EQ(text[17], " EN CAPITALES : À BIENTÔT, ÉTÉ");
+  EXPECT_EQ(text[18], " NOËL, ÇA, CÔTE D'AZUR, ÎLE, OÙ");
+  EXPECT_EQ(std::string(french->Rows[17]->begin() + 16, french->Rows[17]->begin() + 25), "A BIENTOT")
+      << "a Level 1 decoder shows the basic letters";
 }
 
 // Both parts of the broadcast: the magazines first interleaved, then in serial mode.
