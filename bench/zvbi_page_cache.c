@@ -257,8 +257,7 @@ static void print_page_texts(const reception* r, vbi_wst_level level) {
     for (unsigned subno = 0; subno < kSubpageCount; ++subno) {
       const size_t bit = (size_t)page * kSubpageCount + subno;
       if (!(r->subpage_seen[bit / 8] & 1u << bit % 8) || !is_decimal_bcd(subno, 4)) continue;
-      if (!vbi_fetch_vt_page(r->decoder, &pg, (vbi_pgno)(page + kFirstPage), (vbi_subno)subno, level, 24,
-                             FALSE)) {
+      if (!vbi_fetch_vt_page(r->decoder, &pg, (vbi_pgno)(page + kFirstPage), (vbi_subno)subno, level, 24, FALSE)) {
         continue;
       }
       printf("page %x %u\n", page + kFirstPage, bcd_to_decimal(subno));

@@ -146,7 +146,8 @@ constexpr std::int32_t DecodeHamming2418(const std::uint8_t* bytes) {
 // The wire bytes of an 18-bit value (for the demo stream and tests).
 constexpr std::array<std::uint8_t, 3> EncodeHamming2418(std::uint32_t value) {
   std::uint32_t word = 0;
-  for (unsigned k = 0; k < kTripletDataPositions.size(); ++k) word |= ((value >> k) & 1u) << (kTripletDataPositions[k] - 1);
+  for (unsigned k = 0; k < kTripletDataPositions.size(); ++k)
+    word |= ((value >> k) & 1u) << (kTripletDataPositions[k] - 1);
   for (unsigned check = 0; check < 5; ++check) {
     unsigned parity = 0;
     for (unsigned position = 1; position <= 23; ++position) {

@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  std::vector<std::uint8_t> file = tolv::fonts::WriteFonFile(tolv::fonts::TeletextFaces(sources[0], sources[1]), "TOLV");
+  std::vector<std::uint8_t> file =
+      tolv::fonts::WriteFonFile(tolv::fonts::TeletextFaces(sources[0], sources[1]), "TOLV");
   std::ofstream out(argv[3], std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   if (!out.flush()) {

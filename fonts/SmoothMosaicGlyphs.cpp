@@ -55,7 +55,9 @@ constexpr std::array<Diagonal, 12> kLowerRightFirst = {{
     {kUML, kLMR, kLL},
 }};
 
-double Side(const Point& a, const Point& b, const Point& p) { return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x); }
+double Side(const Point& a, const Point& b, const Point& p) {
+  return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+}
 
 BitmapGlyph Blank() { return BitmapGlyph{kCellWidth, std::vector<std::uint32_t>(kCellHeight, 0)}; }
 

@@ -57,7 +57,8 @@ class CVTPage : public TVtHeader {
   }
   // Keeps one packet X/26 with its designation code and decoded triplets; nothing else of the
   // page changes (its cells are decoded again when next asked for).
-  void StoreEnhancementPacket(std::uint8_t designationCode, const std::array<std::uint32_t, kTripletsPerPacket>& triplets);
+  void StoreEnhancementPacket(std::uint8_t designationCode,
+                              const std::array<std::uint32_t, kTripletsPerPacket>& triplets);
   // Header, CharSet, rows and enhancements of source; a row source lacks is blanked here, not
   // removed.
   void CopyFrom(const CVTPage* source);

@@ -54,7 +54,8 @@ std::vector<Placement> Placements(const Triplets& triplets, std::vector<std::uin
   for (std::size_t start = 0, packet = 0; start < triplets.size(); start += kTripletsPerPacket, ++packet) {
     std::array<std::uint32_t, kTripletsPerPacket> one{};
     one.fill(Triplet(40, 0x00, 0));  // a Level 2.5 row mode: no effect here
-    for (std::size_t i = start; i < triplets.size() && i < start + kTripletsPerPacket; ++i) one[i - start] = triplets[i];
+    for (std::size_t i = start; i < triplets.size() && i < start + kTripletsPerPacket; ++i)
+      one[i - start] = triplets[i];
     enhancements.Add(packet < codes.size() ? codes[packet] : static_cast<std::uint8_t>(packet), one);
   }
   std::vector<Placement> placed;
@@ -87,14 +88,16 @@ TEST(Enhancements, AddressesPlaceCharactersWhereTheRulesSay) {
       {"address row 0 counts only with address 63",
        {Triplet(45, 0x04, 0), Triplet(50, 0x07, 0), Triplet(1, 0x10, 'x'), Triplet(63, 0x07, 0), Triplet(2, 0x10, 'y')},
        "5:1 10/78; 0:2 10/79; "},
-      {"termination ends the page's processing", {Triplet(42, 0x04, 0), Triplet(1, 0x11, 'a'), Triplet(63, 0x1F, 0), Triplet(2, 0x11, 'b')},
+      {"termination ends the page's processing",
+       {Triplet(42, 0x04, 0), Triplet(1, 0x11, 'a'), Triplet(63, 0x1F, 0), Triplet(2, 0x11, 'b')},
        "2:1 11/61; "},
       {"other row modes and Level 2.5 column modes place nothing",
        {Triplet(43, 0x04, 0), Triplet(44, 0x18, 0), Triplet(6, 0x00, 0x02), Triplet(7, 0x0C, 0), Triplet(8, 0x1F, 'z')},
        "3:8 1f/7a; "},
       {"0x10 with 0x2A is the commercial at", {Triplet(44, 0x04, 0), Triplet(12, 0x10, 0x2A)}, "4:12 10/40; "},
       {"data below 0x20 is no character", {Triplet(44, 0x04, 0), Triplet(12, 0x12, 0x05)}, ""},
-      {"a rejected triplet ends it", {Triplet(46, 0x04, 0), Triplet(1, 0x10, 'a'), kTripletRejected, Triplet(2, 0x10, 'b')},
+      {"a rejected triplet ends it",
+       {Triplet(46, 0x04, 0), Triplet(1, 0x10, 'a'), kTripletRejected, Triplet(2, 0x10, 'b')},
        "6:1 10/61; "},
   };
   for (const Case& c : cases) EXPECT_EQ(Describe(Placements(c.triplets)), c.placed) << c.what;

@@ -158,7 +158,8 @@ TEST(FontFile, TheFacesOfPlacedCharactersDrawEveryCharacter) {
       const BitmapGlyph& b = supplementary.GlyphFor(static_cast<std::uint8_t>(lower + 0x40 + i + kG3FaceOffset));
       for (unsigned y = 0; y < 15; ++y) {
         for (unsigned x = 0; x < 14; ++x) {
-          ASSERT_NE(a.PixelSet(x, y), b.PixelSet(x, y)) << std::hex << lower + i << " pixel " << std::dec << x << "," << y;
+          ASSERT_NE(a.PixelSet(x, y), b.PixelSet(x, y))
+              << std::hex << lower + i << " pixel " << std::dec << x << "," << y;
         }
       }
     }

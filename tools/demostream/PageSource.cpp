@@ -175,7 +175,8 @@ struct Parser {
       // Set the active position to the row, then place each letter at its column.
       page->enhancements.push_back((40 + *row) | 0x04u << 6);
       for (const PlacedLetter& p : placed) {
-        page->enhancements.push_back(static_cast<std::uint32_t>(p.column) | (0x10u + p.mark) << 6 | std::uint32_t{p.base} << 11);
+        page->enhancements.push_back(static_cast<std::uint32_t>(p.column) | (0x10u + p.mark) << 6 |
+                                     std::uint32_t{p.base} << 11);
       }
     }
     RowBytes out;
