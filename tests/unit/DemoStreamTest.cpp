@@ -157,14 +157,19 @@ std::vector<SourcePage> DesignedPages() {
   return pages;
 }
 
+// The demo stream through the data callback into reception's page memory.
+void ReceiveDemo(Reception& reception) {
+  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
+                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+}
+
 // The embedded stream, read as a recording and through the data callback, holds every designed
 // page and subpage with exactly the designed rows.
 TEST(DemoStream, DeliversEveryDesignedPage) {
   const std::vector<SourcePage> designed = DesignedPages();
   ASSERT_EQ(designed.size(), 13u);
   Reception reception;
-  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
-                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+  ReceiveDemo(reception);
   std::size_t stored = 0;
   for (unsigned slot = 0; slot < kPageSlots; ++slot)
     for (const CVTPage* p = reception.AllPages().FirstSubpage(slot); p; p = CVTAllPages::NextSubpage(p)) ++stored;
@@ -191,8 +196,7 @@ TEST(DemoStream, DeliversEveryDesignedPage) {
 // The quiz hides its answers until the reveal key, and shows its questions.
 TEST(DemoStream, QuizAnswersAreConcealed) {
   Reception reception;
-  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
-                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+  ReceiveDemo(reception);
   CVTPage* quiz = reception.AllPages().GetPage(104, 0, gmFirst);
   ASSERT_NE(quiz, nullptr);
   for (unsigned row : {8u, 11u, 14u, 17u}) {
@@ -209,8 +213,7 @@ TEST(DemoStream, QuizAnswersAreConcealed) {
 // The French page's capitals with accents come as packets X/26 over their basic letters.
 TEST(DemoStream, TheFrenchPagePlacesItsAccentedCapitals) {
   Reception reception;
-  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
-                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+  ReceiveDemo(reception);
   CVTPage* french = reception.AllPages().GetPage(108, 0, gmFirst);
   ASSERT_NE(french, nullptr);
   ASSERT_NE(french->Enhancements, nullptr);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -15,7 +14,6 @@
 #include "pages/PageText.h"
 #include "pages/RowDecoder.h"
 #include "tests/support/RecordingFeed.h"
-#include "tests/unit/SamplePaths.h"
 
 namespace tolv {
 namespace {
@@ -234,36 +232,6 @@ TEST(Enhancements, TheLiveHeaderCoversRowZerosPlacements) {
   const std::vector<std::uint8_t> live(40, 'h');
   page.SetRow(0, live.data(), 8);
   EXPECT_EQ(PageTextLines(page, false)[0], "eeéeeeee" + std::string(32, 'h'));
-}
-
-// Pages of real broadcasts, by words they send with X/26.
-TEST(Enhancements, RealPagesReadAsTheBroadcasterSentThem) {
-  struct Case {
-    const char* recording;
-    unsigned pid;
-    unsigned page;
-    unsigned row;
-    const char* text;
-  };
-  const Case cases[] = {
-      {testing::kArte, 0x042C, 100, 1, "   20.50 DOUZE HOMMES EN COLÈRE (HD)"},
-      {testing::kArte, 0x042C, 100, 3, "   22.25 LE SAUT PÉRILLEUX  (HD)"},
-      {testing::kArte, 0x042C, 100, 19, "   480 BIENTÔT SUR ARTE"},
-      {testing::kArd, 0x13F0, 799, 20, "    Så sæt ham et år ned, så han kan"},
-      {testing::kArd, 0x13F0, 871, 20, " nachrichtenleicht@deutschlandfunk.de"},
-  };
-  std::map<std::string, std::unique_ptr<Reception>> receptions;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.recording) + " " + std::to_string(c.page));
-    std::unique_ptr<Reception>& reception = receptions[c.recording];
-    if (!reception) {
-      reception = std::make_unique<Reception>();
-      ASSERT_TRUE(testing::FeedTransportStream(testing::SamplePath(c.recording), c.pid, *reception));
-    }
-    CVTPage* page = reception->AllPages().GetPage(c.page, 0, gmFirst);
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(PageTextLines(*page, false)[c.row], c.text);
-  }
 }
 
 }  // namespace
