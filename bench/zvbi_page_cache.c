@@ -5,8 +5,9 @@
  * an EBU data_identifier (0x10..0x1F). Prints what was received, so the work cannot be left out
  * and the result can be held against tolvane's.
  *
- * zvbi_page_cache FILE.ts --text: after the same reception, every cached subpage formatted at
- * Level 1 (no enhancements), for tests/peer/zvbi-page-text.sh: a line "page PPP SSSS" (the page
+ * zvbi_page_cache FILE.ts --text[=1.5]: after the same reception, every cached subpage formatted
+ * at Level 1 (no enhancements), or with =1.5 at Level 1.5 (the characters packets X/26 place),
+ * for tests/peer/zvbi-page-text.sh: a line "page PPP SSSS" (the page
  * number, the subcode in decimal as tolvane numbers it), then rows 1..23 of 40 cells in UTF-8.
  * A mosaic cell is U+FFFC (left out of the comparison); a concealed cell and the lower half of
  * a double-height row are spaces, as `tolvane text` prints them without --reveal. */
@@ -249,15 +250,14 @@ static unsigned bcd_to_decimal(unsigned value) {
   return result;
 }
 
-static void print_page_texts(const reception* r) {
+static void print_page_texts(const reception* r, vbi_wst_level level) {
   static vbi_page pg;
   for (unsigned page = 0; page < kPageCount; ++page) {
     if (!r->page_seen[page] || !is_decimal_bcd(page + kFirstPage, 3)) continue;
     for (unsigned subno = 0; subno < kSubpageCount; ++subno) {
       const size_t bit = (size_t)page * kSubpageCount + subno;
       if (!(r->subpage_seen[bit / 8] & 1u << bit % 8) || !is_decimal_bcd(subno, 4)) continue;
-      if (!vbi_fetch_vt_page(r->decoder, &pg, (vbi_pgno)(page + kFirstPage), (vbi_subno)subno, VBI_WST_LEVEL_1, 24,
-                             FALSE)) {
+      if (!vbi_fetch_vt_page(r->decoder, &pg, (vbi_pgno)(page + kFirstPage), (vbi_subno)subno, level, 24, FALSE)) {
         continue;
       }
       printf("page %x %u\n", page + kFirstPage, bcd_to_decimal(subno));
@@ -280,9 +280,10 @@ static void print_page_texts(const reception* r) {
 }
 
 int main(int argc, char** argv) {
-  const int text = argc == 3 && strcmp(argv[2], "--text") == 0;
+  const int level15 = argc == 3 && strcmp(argv[2], "--text=1.5") == 0;
+  const int text = level15 || (argc == 3 && strcmp(argv[2], "--text") == 0);
   if (argc != 2 && !text) {
-    fprintf(stderr, "usage: zvbi_page_cache FILE.ts [--text]\n");
+    fprintf(stderr, "usage: zvbi_page_cache FILE.ts [--text[=1.5]]\n");
     return 2;
   }
   size_t size = 0;
@@ -310,7 +311,7 @@ int main(int argc, char** argv) {
   feed_pid(demux, input, size, pid);
 
   if (text) {
-    print_page_texts(&r);
+    print_page_texts(&r, level15 ? VBI_WST_LEVEL_1p5 : VBI_WST_LEVEL_1);
   } else {
     printf("pid 0x%04X: %lu teletext lines, %lu page events, %u pages, %u subpages\n", pid, r.teletext_lines,
            r.page_events, r.pages, r.subpages);

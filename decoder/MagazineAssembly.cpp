@@ -75,13 +75,30 @@ void MagazineAssembly::ReceiveHeaderPacket(std::uint8_t magazine, const std::uin
 void MagazineAssembly::StoreRowPacket(std::uint8_t packet, const std::uint8_t* data, ReceptionTarget& target) {
   MagazineSlot& slot = slots_[currentSlot_];
   if (!slot.assembling || !slot.page) return;
-  if (packet > 23) return;  // packets 24..31 carry no display row
+  if (packet == kEnhancementPacket) {
+    StoreEnhancementPacket(data, *slot.page);
+    return;
+  }
+  if (packet > 23) return;  // packets 24, 25 and 27..31 are not kept
   if (packet > 0) slot.rowsSinceHeader = true;
   std::unique_ptr<VtRow> row = NewRow();
   if (!row) return;  // out of memory: this row is dropped
   ConvertRow(data, packet, row->data());
   if (packet == 0) target.ReceiveHeader(row->data());
   slot.page->StoreRow(packet, std::move(row));
+}
+
+// Packet 26: a designation code and thirteen Hamming 24/18 triplets. It belongs to the page
+// under assembly but is no display row: the page is not made complete by it.
+void MagazineAssembly::StoreEnhancementPacket(const std::uint8_t* data, CVTPage& page) {
+  const std::uint8_t designationCode = DecodeHammingByte(data[0]);
+  if (designationCode == kHammingError) return;
+  std::array<std::uint32_t, kTripletsPerPacket> triplets{};
+  for (unsigned t = 0; t < kTripletsPerPacket; ++t) {
+    const std::int32_t value = DecodeHamming2418(data + 1 + 3 * t);
+    triplets[t] = value == kTripletError ? kTripletRejected : static_cast<std::uint32_t>(value);
+  }
+  page.StoreEnhancementPacket(designationCode, triplets);
 }
 
 void MagazineAssembly::HandOver(std::unique_ptr<CVTPage>& page, ReceptionTarget& target) {

@@ -30,6 +30,8 @@ class ReceptionTarget {
   virtual void ReceiveHeader(std::uint8_t* row) = 0;
 };
 
+inline constexpr std::uint8_t kEnhancementPacket = 26;
+
 class MagazineAssembly {
  public:
   MagazineAssembly() = default;
@@ -61,6 +63,7 @@ class MagazineAssembly {
   void ReceiveUnit(const std::uint8_t* unit, ReceptionTarget& target);
   void ReceiveHeaderPacket(std::uint8_t magazine, const std::uint8_t* data, ReceptionTarget& target);
   void StoreRowPacket(std::uint8_t packet, const std::uint8_t* data, ReceptionTarget& target);
+  static void StoreEnhancementPacket(const std::uint8_t* data, CVTPage& page);
   static void HandOver(std::unique_ptr<CVTPage>& page, ReceptionTarget& target);
   void DiscardAll();
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 
+#include "pages/Enhancements.h"
 #include "pages/Header.h"
 #include "pages/VtCell.h"
 
@@ -43,6 +44,8 @@ class CVTPage : public TVtHeader {
   std::array<std::uint8_t, kRows> RowFlags{};
   bool CellsValid = false;
   bool RowFlagsValid = false;
+  // The packets X/26 of the transmission; null for the many pages that have none.
+  std::unique_ptr<PageEnhancements> Enhancements;
 
   std::uint16_t GetSubcode() const { return Subcode; }
   std::uint16_t Number() const { return PageNumber(*this); }
@@ -52,15 +55,21 @@ class CVTPage : public TVtHeader {
     InvalidateCells();
     if (r < kRows) Rows[r] = std::move(row);
   }
-  // Header, CharSet and rows of source; a row source lacks is blanked here, not removed.
+  // Keeps one packet X/26 with its designation code and decoded triplets; nothing else of the
+  // page changes (its cells are decoded again when next asked for).
+  void StoreEnhancementPacket(std::uint8_t designationCode,
+                              const std::array<std::uint32_t, kTripletsPerPacket>& triplets);
+  // Header, CharSet, rows and enhancements of source; a row source lacks is blanked here, not
+  // removed.
   void CopyFrom(const CVTPage* source);
   // Rewrites columns first..39 of row r in place (blanks them for a null source) and brings
   // the row's cells up to date.
   void SetRow(std::uint8_t r, const std::uint8_t* source, std::uint8_t first);
-  // Blanks every present row and its cells; header and the set of present rows stay.
+  // Blanks every present row and its cells and drops the enhancements; header and the set of
+  // present rows stay.
   void ClearRows();
-  // The store's replacement of a subpage by its new transmission: header and rows of newer
-  // move in (rows newer lacks are gone afterwards), then newer is released.
+  // The store's replacement of a subpage by its new transmission: header, rows and enhancements
+  // of newer move in (what newer lacks is gone afterwards), then newer is released.
   void TakeOver(std::unique_ptr<CVTPage> newer);
   // Appends the 968-byte page-file record.
   void SaveToStream(std::ostream& out) const;

@@ -21,6 +21,15 @@ void CVTPage::CopyFrom(const CVTPage* source) {
       Rows[r]->fill(0x20);
     }
   }
+  Enhancements = CopyEnhancements(source->Enhancements.get());
+}
+
+void CVTPage::StoreEnhancementPacket(std::uint8_t designationCode,
+                                     const std::array<std::uint32_t, kTripletsPerPacket>& triplets) {
+  if (!Enhancements) Enhancements.reset(new (std::nothrow) PageEnhancements);
+  if (!Enhancements) return;  // out of memory: the page shows its rows as they are
+  InvalidateCells();
+  Enhancements->Add(designationCode, triplets);
 }
 
 void CVTPage::SetRow(std::uint8_t r, const std::uint8_t* source, std::uint8_t first) {
@@ -29,6 +38,8 @@ void CVTPage::SetRow(std::uint8_t r, const std::uint8_t* source, std::uint8_t fi
   if (Rows[r]) {
     for (unsigned c = first; c < kColumns; ++c) (*Rows[r])[c] = source != nullptr ? source[c] : 0x20;
   }
+  // What is written in place (the live header) is shown as written, without placements.
+  if (Enhancements && first < Enhancements->RewrittenFrom[r]) Enhancements->RewrittenFrom[r] = first;
   RowChanged(*this, r);
 }
 
@@ -38,6 +49,7 @@ void CVTPage::ClearRows() {
     if (Rows[r]) Rows[r]->fill(0x20);
     if (Cells[r]) Cells[r]->fill(TVtCell{});
   }
+  Enhancements.reset();
 }
 
 void CVTPage::TakeOver(std::unique_ptr<CVTPage> newer) {
@@ -49,6 +61,7 @@ void CVTPage::TakeOver(std::unique_ptr<CVTPage> newer) {
     Rows[r] = std::move(newer->Rows[r]);
     Cells[r].reset();
   }
+  Enhancements = std::move(newer->Enhancements);
 }
 
 }  // namespace tolv

@@ -2,6 +2,7 @@
 
 #include "pages/NationalSubsets.h"
 #include "pages/RowDecoder.h"
+#include "pages/SupplementarySets.h"
 
 namespace tolv {
 namespace {
@@ -10,11 +11,14 @@ constexpr std::uint8_t kAllSixels = 0x3F;
 constexpr std::uint8_t kLeftColumn = 0x15;
 constexpr std::uint8_t kRightColumn = 0x2A;
 
-char32_t CellCharacter(const TVtCell& cell, bool reveal) {
-  if ((cell.Flags & kVisible) == 0) return U' ';
-  if ((cell.Flags & kConceal) != 0 && !reveal) return U' ';
-  if (cell.Mosaic == 1) return SextantCharacter(SixelsOfMosaic(cell.Ch));
-  return TextFaceCharacter(cell.Ch);
+void AppendCell(std::string& out, const TVtCell& cell, bool reveal) {
+  if ((cell.Flags & kVisible) == 0 || ((cell.Flags & kConceal) != 0 && !reveal)) {
+    out.push_back(' ');
+  } else if (cell.Mosaic == 1) {
+    AppendUtf8(out, SextantCharacter(SixelsOfMosaic(cell.Ch)));
+  } else {
+    AppendTextCell(out, cell);
+  }
 }
 
 }  // namespace
@@ -24,7 +28,7 @@ std::vector<std::string> PageTextLines(CVTPage& page, bool reveal) {
   for (unsigned row = 0; row < kRows; ++row) {
     std::string& line = lines[row];
     for (unsigned column = 0; column < kColumns; ++column) {
-      AppendUtf8(line, CellCharacter(GetDisplayCell(page, column, row), reveal));
+      AppendCell(line, GetDisplayCell(page, column, row), reveal);
     }
     line.erase(line.find_last_not_of(' ') + 1);
   }
@@ -46,6 +50,16 @@ char32_t SextantCharacter(std::uint8_t sixels) {
   // The sextant block lists the 60 other patterns in ascending order.
   const unsigned index = sixels - 1u - (sixels > kLeftColumn ? 1u : 0u) - (sixels > kRightColumn ? 1u : 0u);
   return static_cast<char32_t>(0x1FB00 + index);
+}
+
+void AppendTextCell(std::string& out, const TVtCell& cell) {
+  if (!IsPlacedCharSet(cell.CharSet)) {
+    AppendUtf8(out, TextFaceCharacter(cell.Ch));
+    return;
+  }
+  for (const char32_t character : PlacedCharacterText(cell.CharSet, cell.Ch)) {
+    if (character != 0) AppendUtf8(out, character);
+  }
 }
 
 void AppendUtf8(std::string& out, char32_t codePoint) {

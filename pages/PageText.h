@@ -25,4 +25,8 @@ char32_t SextantCharacter(std::uint8_t sixels);
 
 void AppendUtf8(std::string& out, char32_t codePoint);
 
+// A display cell that is not a mosaic as UTF-8: its character in the page's subset, or a placed
+// character (precomposed where Unicode has it, else a letter and its combining mark).
+void AppendTextCell(std::string& out, const TVtCell& displayCell);
+
 }  // namespace tolv

@@ -78,6 +78,20 @@ void ApplySetAfter(RowState& s, std::uint8_t code, unsigned row) {
   }
 }
 
+// A placed character replaces what the cell shows and keeps its colours and flags; it is text
+// even in a mosaic run. The row state is not touched: a held mosaic and the attributes of a
+// spacing code the placement covers go on as the row's bytes say.
+void ApplyPlacements(const PageEnhancements& enhancements, unsigned row, VtCellRow& cells) {
+  const unsigned liveFrom = enhancements.RewrittenFrom[row];
+  ForEachPlacement(enhancements, [&](const Placement& placement) {
+    if (placement.Row != row || placement.Column >= liveFrom) return;
+    TVtCell& cell = cells[placement.Column];
+    cell.Ch = placement.Code;
+    cell.CharSet = placement.CharSet;
+    cell.Mosaic = 0;
+  });
+}
+
 // Whether row is decoded from its own bytes (it is not the lower half of the row above).
 bool DecodesOwnBytes(const CVTPage& page, unsigned row) { return row == 0 || page.RowFlags[row - 1] == 0; }
 
@@ -123,6 +137,7 @@ bool DecodeRow(CVTPage& page, unsigned row) {
     }
     if (b < 0x20) ApplySetAfter(s, b, row);
   }
+  if (page.Enhancements) ApplyPlacements(*page.Enhancements, row, *cells);
   return true;
 }
 
@@ -159,6 +174,7 @@ TVtCell GetDisplayCell(CVTPage& page, unsigned column, unsigned row) {
   if (!page.CellsValid) DecodeRows(page, 0);
   if (row >= kRows || column >= kColumns || !page.Cells[row]) return TVtCell{};
   TVtCell cell = (*page.Cells[row])[column];
+  if (IsPlacedCharSet(cell.CharSet)) return cell;  // its set and code say where its glyph is
   if (cell.Mosaic == 1) {
     if (cell.Ch >= 0x40 && cell.Ch <= 0x5F) {
       cell.Mosaic = 0;  // capitals blast through as text

@@ -1,15 +1,22 @@
 #include "render/PageDrawing.h"
 
 #include "pages/RowDecoder.h"
+#include "pages/SupplementarySets.h"
 
 namespace tolv {
 namespace {
 
 constexpr ui::Color kMarginColor = 0x000000;
 
-const std::string& FaceFor(const RenderingState& state, const TVtCell& cell) {
-  if (cell.Mosaic != 1) return state.TextFontName;
-  return (cell.Flags & kSeparated) != 0 ? state.SeparatedFontName : state.MosaicFontName;
+const std::string& FaceName(const RenderingState& state, Face face) {
+  switch (face) {
+    case Face::Mosaic: return state.MosaicFontName;
+    case Face::Separated: return state.SeparatedFontName;
+    case Face::Accents: return state.AccentsFontName;
+    case Face::Supplementary: return state.SupplementaryFontName;
+    case Face::Text: break;
+  }
+  return state.TextFontName;
 }
 
 // Row (0..23) of page onto canvas with column 0 of row 0 at (left, top).
@@ -25,13 +32,14 @@ void DrawRowAt(RenderingState& state, ui::Canvas& canvas, int left, int top, CVT
     ui::Canvas& target = doubleHeight ? *doubleCanvas : canvas;
 
     // Every property is set for every cell: nothing is assumed about the previous one.
-    target.SetFontName(FaceFor(state, cell));
+    const FaceGlyph glyph = GlyphOfCell(cell);
+    target.SetFontName(FaceName(state, glyph.face));
     target.SetFontHeight(state.CellH);
     target.SetFontColor(cell.FgColor);
     target.SetBrushColor(cell.BgColor);
     // Flashing cells are drawn steady.
     const bool hidden = (cell.Flags & kConceal) != 0 && !reveal;
-    const std::uint8_t character = hidden ? 0x20 : cell.Ch;
+    const std::uint8_t character = hidden ? 0x20 : glyph.position;
 
     const int x = static_cast<int>(column) * state.CellW + left;
     if (!doubleHeight) {

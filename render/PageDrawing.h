@@ -32,6 +32,10 @@ struct RenderingState {
   std::string TextFontName;
   std::string MosaicFontName;
   std::string SeparatedFontName;
+  // The faces of the characters packets X/26 place: letters with diacritical marks, and the
+  // G2 supplementary and G3 mosaic and line drawing sets.
+  std::string AccentsFontName;
+  std::string SupplementaryFontName;
   // Holds one double-height cell at its top left before it is stretched onto the paint box;
   // as large as a row of the largest cell size.
   std::unique_ptr<ui::Bitmap> DoubleBitmap;

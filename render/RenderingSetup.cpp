@@ -19,6 +19,8 @@ bool SetUpRendering(RenderWindow& window, const std::string& fontFile) {
   state.TextFontName = std::string("VTTEXT") + "640x480";
   state.MosaicFontName = std::string("VTGRAFIK") + "640x480";
   state.SeparatedFontName = std::string("VTGERASTERT") + "640x480";
+  state.AccentsFontName = std::string("VTAKZENT") + "640x480";
+  state.SupplementaryFontName = std::string("VTZUSATZ") + "640x480";
 
   return platform::AddFontFile(fontFile) != 0;
 }

@@ -7,6 +7,7 @@
 
 #include "decoder/StoreOnlyTarget.h"
 #include "decoder/Vt_fkt.h"
+#include "pages/PageText.h"
 #include "pages/RowDecoder.h"
 #include "tools/demostream/DemoStreamData.h"
 #include "tools/recordings/Recording.h"
@@ -156,14 +157,19 @@ std::vector<SourcePage> DesignedPages() {
   return pages;
 }
 
+// The demo stream through the data callback into reception's page memory.
+void ReceiveDemo(Reception& reception) {
+  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
+                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+}
+
 // The embedded stream, read as a recording and through the data callback, holds every designed
 // page and subpage with exactly the designed rows.
 TEST(DemoStream, DeliversEveryDesignedPage) {
   const std::vector<SourcePage> designed = DesignedPages();
   ASSERT_EQ(designed.size(), 13u);
   Reception reception;
-  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
-                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+  ReceiveDemo(reception);
   std::size_t stored = 0;
   for (unsigned slot = 0; slot < kPageSlots; ++slot)
     for (const CVTPage* p = reception.AllPages().FirstSubpage(slot); p; p = CVTAllPages::NextSubpage(p)) ++stored;
@@ -190,8 +196,7 @@ TEST(DemoStream, DeliversEveryDesignedPage) {
 // The quiz hides its answers until the reveal key, and shows its questions.
 TEST(DemoStream, QuizAnswersAreConcealed) {
   Reception reception;
-  recordings::ReadRecording(DemoStreamBytes(), recordings::RecordingFormat::kTransportStream, std::nullopt,
-                            [&](const std::uint8_t* data, std::int32_t length) { reception.Receive(data, length); });
+  ReceiveDemo(reception);
   CVTPage* quiz = reception.AllPages().GetPage(104, 0, gmFirst);
   ASSERT_NE(quiz, nullptr);
   for (unsigned row : {8u, 11u, 14u, 17u}) {
@@ -203,6 +208,20 @@ TEST(DemoStream, QuizAnswersAreConcealed) {
     EXPECT_GT(concealedLetters, 5u) << "row " << row;
     EXPECT_FALSE(GetDisplayCell(*quiz, 5, row - 1).Flags & kConceal) << "the question is shown";
   }
+}
+
+// The French page's capitals with accents come as packets X/26 over their basic letters.
+TEST(DemoStream, TheFrenchPagePlacesItsAccentedCapitals) {
+  Reception reception;
+  ReceiveDemo(reception);
+  CVTPage* french = reception.AllPages().GetPage(108, 0, gmFirst);
+  ASSERT_NE(french, nullptr);
+  ASSERT_NE(french->Enhancements, nullptr);
+  const std::vector<std::string> text = PageTextLines(*french, false);
+  EXPECT_EQ(text[17], " EN CAPITALES : À BIENTÔT, ÉTÉ");
+  EXPECT_EQ(text[18], " NOËL, ÇA, CÔTE D'AZUR, ÎLE, OÙ");
+  EXPECT_EQ(std::string(french->Rows[17]->begin() + 16, french->Rows[17]->begin() + 25), "A BIENTOT")
+      << "a Level 1 decoder shows the basic letters";
 }
 
 // Both parts of the broadcast: the magazines first interleaved, then in serial mode.

@@ -61,7 +61,7 @@ void ExpectUsable(const std::vector<BitmapFace>& faces) {
 TEST(FonReader, ReadsTheBuiltFile) {
   std::optional<std::vector<BitmapFace>> faces = ReadFonFile(BuiltFile());
   ASSERT_TRUE(faces.has_value());
-  EXPECT_EQ(faces->size(), 3u);
+  EXPECT_EQ(faces->size(), 5u);
   ExpectUsable(*faces);
 }
 
@@ -159,8 +159,8 @@ class FontInstaller : public ::testing::Test {
   const std::string damagedPath_ = std::string(TOLV_TEST_OUTPUT_DIR) + "/damaged.fon";
 };
 
-TEST_F(FontInstaller, AddsTheThreeFacesAndRemovesThem) {
-  EXPECT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 3);
+TEST_F(FontInstaller, AddsTheFiveFacesAndRemovesThem) {
+  EXPECT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 5);
   EXPECT_NE(FaceRegistry::Instance().Find("vtgrafik640X480", 15), nullptr);  // any case, as GDI
   EXPECT_TRUE(platform::RemoveFontFile(TOLV_FONT_FILE));
   EXPECT_EQ(FaceRegistry::Instance().Find("VTGRAFIK640x480", 15), nullptr);
@@ -168,8 +168,8 @@ TEST_F(FontInstaller, AddsTheThreeFacesAndRemovesThem) {
 }
 
 TEST_F(FontInstaller, AFileAddedTwiceStaysUntilRemovedTwice) {
-  ASSERT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 3);
-  ASSERT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 3);
+  ASSERT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 5);
+  ASSERT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 5);
   EXPECT_TRUE(platform::RemoveFontFile(TOLV_FONT_FILE));
   EXPECT_NE(FaceRegistry::Instance().Find("VTTEXT640x480", 15), nullptr);
   EXPECT_TRUE(platform::RemoveFontFile(TOLV_FONT_FILE));

@@ -9,6 +9,7 @@
 #include "fonts/GlyphSource.h"
 #include "fonts/TeletextFaces.h"
 #include "pages/NationalSubsets.h"
+#include "pages/SupplementarySets.h"
 #include "support/RecordingFeed.h"
 
 namespace tolv {
@@ -55,10 +56,11 @@ TEST(FontFile, TheTextFaceDrawsEveryCharacterOfEverySubset) {
   }
 }
 
-TEST(FontFile, HoldsTheThreeFixedPitchSymbolFaces) {
+TEST(FontFile, HoldsTheFiveFixedPitchSymbolFaces) {
   const std::vector<BitmapFace> faces = BuiltFaces();
-  ASSERT_EQ(faces.size(), 3u);
-  const char* names[] = {"VTTEXT640x480", "VTGRAFIK640x480", "VTGERASTERT640x480"};
+  ASSERT_EQ(faces.size(), 5u);
+  const char* names[] = {"VTTEXT640x480", "VTGRAFIK640x480", "VTGERASTERT640x480", "VTAKZENT640x480",
+                         "VTZUSATZ640x480"};
   for (std::size_t i = 0; i < faces.size(); ++i) {
     SCOPED_TRACE(names[i]);
     EXPECT_EQ(faces[i].Name, names[i]);
@@ -111,7 +113,7 @@ bool MosaicPixel(std::uint8_t code, unsigned x, unsigned y, bool separated) {
 
 TEST(FontFile, EveryMosaicGlyphFollowsItsSixelBits) {
   const std::vector<BitmapFace> faces = BuiltFaces();
-  ASSERT_EQ(faces.size(), 3u);
+  ASSERT_EQ(faces.size(), 5u);
   for (bool separated : {false, true}) {
     const BitmapFace& face = faces[separated ? 2 : 1];
     for (unsigned position = 0x00; position <= 0xFF; ++position) {
@@ -125,6 +127,39 @@ TEST(FontFile, EveryMosaicGlyphFollowsItsSixelBits) {
         for (unsigned x = 0; x < 14; ++x) {
           ASSERT_EQ(glyph.PixelSet(x, y), MosaicPixel(code, x, y, separated))
               << face.Name << " code " << int(code) << " pixel " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+// The faces of the characters packets X/26 place: every accented letter drawn, with its mark
+// (unlike its base letter), every G2 and G3 character that is not a space drawn, and each
+// upper smooth mosaic exactly the rest of the cell of its lower partner.
+TEST(FontFile, TheFacesOfPlacedCharactersDrawEveryCharacter) {
+  const std::vector<BitmapFace> faces = BuiltFaces();
+  ASSERT_EQ(faces.size(), 5u);
+  const BitmapFace& text = faces[0];
+  const BitmapFace& accents = faces[3];
+  const BitmapFace& supplementary = faces[4];
+  for (unsigned i = 0; i < kComposedLetters.size(); ++i) {
+    const BitmapGlyph& glyph = accents.GlyphFor(static_cast<std::uint8_t>(kFirstAccentPosition + i));
+    EXPECT_NE(glyph.Rows, text.GlyphFor(static_cast<std::uint8_t>(kComposedLetters[i].Base)).Rows)
+        << "composed letter " << i;
+  }
+  for (unsigned code = 0x21; code < 0x80; ++code) {
+    const auto c = static_cast<std::uint8_t>(code);
+    EXPECT_EQ(Blank(supplementary.GlyphFor(c)), LatinG2Character(c) == U' ') << "G2 " << std::hex << code;
+    EXPECT_EQ(Blank(supplementary.GlyphFor(c + kG3FaceOffset)), G3Character(c) == U' ') << "G3 " << std::hex << code;
+  }
+  for (unsigned lower : {0x20u, 0x30u}) {
+    for (unsigned i = 0; i < 12; ++i) {
+      const BitmapGlyph& a = supplementary.GlyphFor(static_cast<std::uint8_t>(lower + i + kG3FaceOffset));
+      const BitmapGlyph& b = supplementary.GlyphFor(static_cast<std::uint8_t>(lower + 0x40 + i + kG3FaceOffset));
+      for (unsigned y = 0; y < 15; ++y) {
+        for (unsigned x = 0; x < 14; ++x) {
+          ASSERT_NE(a.PixelSet(x, y), b.PixelSet(x, y))
+              << std::hex << lower + i << " pixel " << std::dec << x << "," << y;
         }
       }
     }

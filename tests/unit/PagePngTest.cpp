@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 
+#include "faces/FonReader.h"
+#include "pages/SupplementarySets.h"
 #include "render/PagePng.h"
 #include "support/RecordingFeed.h"
 
@@ -109,6 +111,54 @@ std::unique_ptr<CVTPage> StoredPage(CVTAllPages& pages, unsigned number, std::ui
   copy->CopyFrom(stored);
   copy->CharSet = charSet;
   return copy;
+}
+
+// Characters packets X/26 place are drawn from the glyphs of their faces, in the cell's colours.
+TEST(PagePng, DrawsPlacedCharactersFromTheirFaces) {
+  std::unique_ptr<CVTPage> page = CVTPage::New();
+  std::unique_ptr<VtRow> row = NewRow();
+  const std::uint8_t bytes[] = {0x03, 'A', 'E', 'S', 0x13, 0x7F};  // yellow text, then yellow mosaics
+  std::copy(std::begin(bytes), std::end(bytes), row->begin());
+  page->StoreRow(1, std::move(row));
+  std::array<std::uint32_t, kTripletsPerPacket> triplets{};
+  const auto triplet = [](unsigned address, unsigned mode, unsigned data) { return address | mode << 6 | data << 11; };
+  triplets.fill(triplet(63, 0x1F, 0));
+  triplets[0] = triplet(41, 0x04, 0);
+  triplets[1] = triplet(1, 0x02, 0x25);  // G3 lower left triangle
+  triplets[2] = triplet(2, 0x11, 'E');   // E grave
+  triplets[3] = triplet(3, 0x0F, 0x7B);  // G2 sharp s
+  triplets[4] = triplet(5, 0x0F, 0x61);  // G2 AE, in the mosaic run
+  page->StoreEnhancementPacket(0, triplets);
+
+  ui::RasterCanvas image(1, 1);
+  ASSERT_TRUE(RenderPageImage(*page, false, image, TOLV_FONT_FILE));
+  const std::optional<std::vector<BitmapFace>> faces = ReadFonFile(testing::ReadFileBytes(TOLV_FONT_FILE));
+  ASSERT_TRUE(faces.has_value());
+  ASSERT_EQ(faces->size(), 5u);
+  const BitmapFace& accents = (*faces)[3];
+  const BitmapFace& supplementary = (*faces)[4];
+  const std::uint8_t eGrave = [] {
+    for (unsigned i = 0; i < kComposedLetters.size(); ++i) {
+      if (kComposedLetters[i].Unicode == U'È') return static_cast<std::uint8_t>(kFirstAccentPosition + i);
+    }
+    return std::uint8_t{0};
+  }();
+  const struct {
+    unsigned column;
+    const BitmapGlyph& glyph;
+  } cells[] = {{1, supplementary.GlyphFor(0x25 + kG3FaceOffset)},
+               {2, accents.GlyphFor(eGrave)},
+               {3, supplementary.GlyphFor(0x7B)},
+               {5, supplementary.GlyphFor(0x61)}};
+  for (const auto& cell : cells) {
+    for (unsigned y = 0; y < 15; ++y) {
+      for (unsigned x = 0; x < 14; ++x) {
+        const ui::Color expected = cell.glyph.PixelSet(x, y) ? 0x00FFFF : 0x000000;
+        ASSERT_EQ(image.Pixel(static_cast<int>(cell.column * 14 + x), static_cast<int>(15 + y)), expected)
+            << "column " << cell.column << " pixel " << x << "," << y;
+      }
+    }
+  }
 }
 
 TEST(PagePng, DrawsRealPages) {

@@ -79,7 +79,8 @@ TEST(PageText, OneCharacterPerCellAsTheViewerShowsIt) {
   EXPECT_EQ(PageTextLines(page, true)[3], "a Secret b");
 }
 
-// Pages of real broadcasts, each in its own national option, by a word the broadcaster wrote.
+// Pages of real broadcasts, each in its own national option and with the characters its packets
+// X/26 place, by a word the broadcaster wrote.
 TEST(PageText, RealPagesInTheirOwnLetters) {
   struct Case {
     const char* recording;
@@ -97,6 +98,12 @@ TEST(PageText, RealPagesInTheirOwnLetters) {
       {testing::kArte, 0x042C, 100, 8, "   hommes en colère\" (Sidney Lumet) 431"},
       {testing::kArte, 0x042C, 100, 21, "   - Un documentaire édifiant ..... 483"},
       {testing::kArte, 0x042C, 406, 11, " Henri Xhonneux, \"Téléchat\" parodie"},
+      // Characters the subsets lack, placed by packets X/26.
+      {testing::kArte, 0x042C, 100, 1, "   20.50 DOUZE HOMMES EN COLÈRE (HD)"},
+      {testing::kArte, 0x042C, 100, 3, "   22.25 LE SAUT PÉRILLEUX  (HD)"},
+      {testing::kArte, 0x042C, 100, 19, "   480 BIENTÔT SUR ARTE"},
+      {testing::kArd, 0x13F0, 799, 20, "    Så sæt ham et år ned, så han kan"},
+      {testing::kArd, 0x13F0, 871, 20, " nachrichtenleicht@deutschlandfunk.de"},
   };
   std::map<std::string, std::unique_ptr<Reception>> receptions;
   for (const Case& c : cases) {

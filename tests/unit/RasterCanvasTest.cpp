@@ -14,7 +14,7 @@ constexpr Color kWhite = 0xFFFFFF;
 
 class RasterCanvasTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 3); }
+  void SetUp() override { ASSERT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 5); }
   void TearDown() override { platform::RemoveFontFile(TOLV_FONT_FILE); }
 
   static const BitmapFace& Face(const char* name) { return *FaceRegistry::Instance().Find(name, 15); }
@@ -106,7 +106,7 @@ TEST_F(RasterCanvasTest, FindsAFaceInstalledAfterTheNameWasSet) {
   RasterCanvas canvas(14, 15);
   canvas.SetFontName("VTTEXT640x480");
   EXPECT_EQ(canvas.CurrentFace().Name, "Substitute");
-  ASSERT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 3);
+  ASSERT_EQ(platform::AddFontFile(TOLV_FONT_FILE), 5);
   EXPECT_EQ(canvas.CurrentFace().Name, "VTTEXT640x480");
 }
 

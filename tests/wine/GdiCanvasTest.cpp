@@ -62,7 +62,7 @@ class GdiCanvasDrawing : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     // GDI gets the file from the Win32 font installer; the raster canvas its faces directly.
-    ASSERT_EQ(platform::AddFontFile(BuiltFontFile()), 3);
+    ASSERT_EQ(platform::AddFontFile(BuiltFontFile()), 5);
     std::ifstream in(TOLV_FONT_FILE, std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     auto faces = ReadFonFile(bytes);

@@ -70,9 +70,9 @@ TEST(Win32NamedMutex, WaitsThatCannotSucceedAreReportedAsFailed) {
   EXPECT_FALSE(lock.Owned());
 }
 
-TEST(Win32FontFiles, TheFontFileAddsItsThreeFacesUntilRemoved) {
+TEST(Win32FontFiles, TheFontFileAddsItsFiveFacesUntilRemoved) {
   const std::string path = BuiltFontFile();
-  ASSERT_EQ(platform::AddFontFile(path), 3);
+  ASSERT_EQ(platform::AddFontFile(path), 5);
   // GDI now has the faces: a font of that name reports that name.
   HFONT font = CreateFontA(15, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "VTGRAFIK640x480");
   HDC dc = CreateCompatibleDC(nullptr);

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "decoder/Vt_fkt.h"
 #include "tools/demostream/TeletextEncoder.h"
 #include "tools/demostream/TsWriter.h"
 
@@ -30,10 +31,28 @@ struct Packet {
   std::array<std::uint8_t, 40> wire{};
 };
 
-// The packets of one page: a header (its clock filled in when sent), then its rows.
+// The page's triplets in packets X/26 of designation codes 0, 1, ...; the last one filled up
+// with termination markers.
+void AppendEnhancements(std::vector<Packet>& out, unsigned magazine, const std::vector<std::uint32_t>& triplets) {
+  constexpr std::uint32_t kTermination = 63 | 0x1Fu << 6;
+  for (std::size_t start = 0, code = 0; start < triplets.size() && code < 16; start += 13, ++code) {
+    Packet p{magazine, 26, nullptr, {}};
+    p.wire[0] = encode::WireHamming(static_cast<unsigned>(code));
+    for (std::size_t t = 0; t < 13; ++t) {
+      const std::uint32_t triplet = start + t < triplets.size() ? triplets[start + t] : kTermination;
+      const std::array<std::uint8_t, 3> bytes = EncodeHamming2418(triplet);
+      std::copy(bytes.begin(), bytes.end(), p.wire.begin() + 1 + 3 * static_cast<std::ptrdiff_t>(t));
+    }
+    out.push_back(p);
+  }
+}
+
+// The packets of one page: a header (its clock filled in when sent), its packets X/26, then its
+// rows.
 void AppendPage(std::vector<Packet>& out, const SourcePage& page) {
   const unsigned magazine = page.number / 100;
   out.push_back({magazine, 0, &page, {}});
+  AppendEnhancements(out, magazine, page.enhancements);
   for (unsigned r = 1; r < 24; ++r) {
     if (!page.rows[r]) continue;
     Packet p{magazine, r, nullptr, {}};

@@ -6,6 +6,7 @@
 #include "pages/Header.h"
 #include "pages/NationalSubsets.h"
 #include "pages/PageText.h"
+#include "pages/SupplementarySets.h"
 
 namespace tolv::demo {
 namespace {
@@ -49,6 +50,20 @@ std::optional<SubsetCode> SubsetLetter(std::string_view text, std::uint8_t natio
     std::string utf8;
     AppendUtf8(utf8, unicode);
     if (text.substr(0, utf8.size()) == utf8) return SubsetCode{code, utf8.size()};
+  }
+  return std::nullopt;
+}
+
+// A letter with a diacritical mark that packets X/26 can place, at the start of text.
+struct ComposedCode {
+  ComposedLetter letter;
+  std::size_t length;  // of the UTF-8 sequence
+};
+std::optional<ComposedCode> ComposedLetterAt(std::string_view text) {
+  for (const ComposedLetter& letter : kComposedLetters) {
+    std::string utf8;
+    AppendUtf8(utf8, letter.Unicode);
+    if (text.substr(0, utf8.size()) == utf8) return ComposedCode{letter, utf8.size()};
   }
   return std::nullopt;
 }
@@ -152,9 +167,18 @@ struct Parser {
     const auto row = Number(Word(rest));
     if (!row || *row < 1 || *row > 23) return Fail("row number must be 1..23");
     std::string error;
-    const auto bytes = ExpandCodes(rest, error, page->national);
+    std::vector<PlacedLetter> placed;
+    const auto bytes = ExpandCodes(rest, error, page->national, &placed);
     if (!bytes) return Fail(error);
     if (bytes->size() > 40) return Fail("row is " + std::to_string(bytes->size()) + " characters, at most 40");
+    if (!placed.empty()) {
+      // Set the active position to the row, then place each letter at its column.
+      page->enhancements.push_back((40 + *row) | 0x04u << 6);
+      for (const PlacedLetter& p : placed) {
+        page->enhancements.push_back(static_cast<std::uint32_t>(p.column) | (0x10u + p.mark) << 6 |
+                                     std::uint32_t{p.base} << 11);
+      }
+    }
     RowBytes out;
     out.fill(0x20);
     std::copy(bytes->begin(), bytes->end(), out.begin());
@@ -207,13 +231,20 @@ struct Parser {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std::string& error, std::uint8_t national) {
+std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std::string& error, std::uint8_t national,
+                                                     std::vector<PlacedLetter>* placed) {
   std::vector<std::uint8_t> out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char ch = text[i];
     if (const auto letter = SubsetLetter(text.substr(i), national)) {
       out.push_back(letter->code);
       i += letter->length - 1;
+      continue;
+    }
+    if (const auto composed = ComposedLetterAt(text.substr(i)); composed && placed != nullptr) {
+      placed->push_back({out.size(), composed->letter.Mark, static_cast<std::uint8_t>(composed->letter.Base)});
+      out.push_back(static_cast<std::uint8_t>(composed->letter.Base));
+      i += composed->length - 1;
       continue;
     }
     if (ch != '{') {

@@ -8,7 +8,9 @@
 //                         1, German
 //   row 3 {yellow}Text    row 1..23; text is shown as written: ASCII, and the letters and signs
 //                         of the page's national option subset (German ÄÖÜäöüß§°, English £½―,
-//                         French éèàç ...) go out at their codes; {name} is a code
+//                         French éèàç ...) go out at their codes; a letter with a diacritical
+//                         mark that the subset lacks (É, À, Ô ...) goes out as its basic letter
+//                         and a packet X/26 places it; {name} is a code
 //   mosaic 5 1            sixel art from row 5, column 1 on, two pixels across and three down
 //   | ..####..            per cell; '#' is set, anything else clear. The art overwrites the
 //   | .######.            cells it covers with mosaic characters, so the row text must put a
@@ -37,6 +39,14 @@ struct SourcePage {
   std::uint8_t control = 0;                      // C4..C11 as the decoder packs them
   std::uint8_t national = 1;                     // 4*C12 + 2*C13 + C14
   std::array<std::optional<RowBytes>, 24> rows;  // rows 1..23 used
+  std::vector<std::uint32_t> enhancements;       // X/26 triplets (18-bit values), in order
+};
+
+// A letter of the page that its national subset lacks: packets X/26 place it.
+struct PlacedLetter {
+  std::size_t column;
+  std::uint8_t mark;  // diacritical mark 1..15
+  std::uint8_t base;  // basic G0 letter
 };
 
 struct ParseResult {
@@ -49,7 +59,9 @@ ParseResult ParsePages(std::string_view text, const std::string& name);
 
 // Text with {codes} -> bytes in the given national option, or nullopt with a message when a code
 // or a character is unknown.
+// Letters the subset lacks are sent as their basic letter and listed in placed, when given.
 std::optional<std::vector<std::uint8_t>> ExpandCodes(std::string_view text, std::string& error,
-                                                     std::uint8_t national = 1);
+                                                     std::uint8_t national = 1,
+                                                     std::vector<PlacedLetter>* placed = nullptr);
 
 }  // namespace tolv::demo

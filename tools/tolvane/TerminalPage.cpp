@@ -1,6 +1,7 @@
 #include "tools/tolvane/TerminalPage.h"
 
 #include "pages/NationalSubsets.h"
+#include "pages/PageText.h"
 #include "pages/RowDecoder.h"
 #include "tools/tolvane/TeletextGlyphs.h"
 
@@ -35,7 +36,7 @@ class RowWriter {
       const Sixels shown = half == Half::kUpper ? UpperHalf(sixels) : half == Half::kLower ? LowerHalf(sixels) : sixels;
       AppendMosaic(glyph, shown, (cell.Flags & kSeparated) != 0);
     } else {
-      AppendUtf8(glyph, TextFaceCharacter(cell.Ch));  // as the text face draws it
+      tolv::AppendTextCell(glyph, cell);  // as the faces draw it
     }
     SetStyle({cell.FgColor, cell.BgColor, (cell.Flags & kFlash) != 0 && glyph != " "});
     out_ += glyph;
