@@ -40,15 +40,16 @@ void CVTPage::ClearRows() {
   }
 }
 
-void CVTPage::TakeOver(std::unique_ptr<CVTPage> newer) {
+std::unique_ptr<CVTPage> CVTPage::TakeOver(std::unique_ptr<CVTPage> newer) {
   InvalidateCells();
   static_cast<TVtHeader&>(*this) = *newer;
   CharSet = newer->CharSet;
   Reserved = newer->Reserved;
   for (unsigned r = 0; r < kRows; ++r) {
-    Rows[r] = std::move(newer->Rows[r]);
+    Rows[r].swap(newer->Rows[r]);
     Cells[r].reset();
   }
+  return newer;
 }
 
 }  // namespace tolv
