@@ -211,6 +211,7 @@ TEST(WholePath, OnePassReadingInPiecesHandsOnWhatAWholeReadDoes) {
   }
 }
 
+#ifndef _WIN32  // shortening a file that another handle has open, as POSIX systems allow
 // A file that another program shortens while it is read fails the read with a reason (a mapped
 // file would end the process with SIGBUS there); what came before has been handed on.
 TEST(WholePath, AFileThatShrinksWhileItIsReadFailsTheRead) {
@@ -240,6 +241,7 @@ TEST(WholePath, AFileThatShrinksWhileItIsReadFailsTheRead) {
   EXPECT_EQ(again.FailedTo, "");  // what is left of it reads without fault
   std::filesystem::remove(path);
 }
+#endif
 
 }  // namespace
 }  // namespace tolv::testing
