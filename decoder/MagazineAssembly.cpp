@@ -61,7 +61,7 @@ void MagazineAssembly::ReceiveHeaderPacket(std::uint8_t magazine, const std::uin
 
   MagazineSlot& slot = slots_[currentSlot_];
   // A page left in its slot (no row since its header) is reused with its rows.
-  if (!slot.page) slot.page = CVTPage::New();
+  if (!slot.page) slot.page = spare_.EmptyPage();
   if (!slot.page) return;  // out of memory: this page is dropped
   slot.assembling = true;
   slot.page->Magazine = magazine;
@@ -81,7 +81,7 @@ void MagazineAssembly::StoreRowPacket(std::uint8_t packet, const std::uint8_t* d
   }
   if (packet > 23) return;  // packets 24, 25 and 27..31 are not kept
   if (packet > 0) slot.rowsSinceHeader = true;
-  std::unique_ptr<VtRow> row = NewRow();
+  std::unique_ptr<VtRow> row = spare_.RowToOverwrite();
   if (!row) return;  // out of memory: this row is dropped
   ConvertRow(data, packet, row->data());
   if (packet == 0) target.ReceiveHeader(row->data());
@@ -109,9 +109,13 @@ void MagazineAssembly::HandOver(std::unique_ptr<CVTPage>& page, ReceptionTarget&
     if (target.BusyPage() != number) break;
     target.UnlockPageData();
   }
-  CVTPage* stored = target.AllPages().AddPage(std::move(page));
+  // A replaced subpage's rows come back under the lock, so the window thread's last reads of them
+  // come before their reuse here.
+  std::unique_ptr<CVTPage> spent;
+  CVTPage* stored = target.AllPages().AddPage(std::move(page), &spent);
   if (stored != nullptr) target.ReceivePage(*stored);
   target.UnlockPageData();
+  if (spent) spare_.GiveBack(std::move(spent));
 }
 
 }  // namespace tolv

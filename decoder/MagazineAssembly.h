@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "decoder/SpareRecords.h"
 #include "pages/Lop.h"
 
 namespace tolv {
@@ -64,10 +65,11 @@ class MagazineAssembly {
   void ReceiveHeaderPacket(std::uint8_t magazine, const std::uint8_t* data, ReceptionTarget& target);
   void StoreRowPacket(std::uint8_t packet, const std::uint8_t* data, ReceptionTarget& target);
   static void StoreEnhancementPacket(const std::uint8_t* data, CVTPage& page);
-  static void HandOver(std::unique_ptr<CVTPage>& page, ReceptionTarget& target);
+  void HandOver(std::unique_ptr<CVTPage>& page, ReceptionTarget& target);
   void DiscardAll();
 
   std::array<MagazineSlot, kMagazines> slots_;
+  SpareRecords spare_;
   std::uint8_t currentSlot_ = 0;
   bool serialMode_ = false;
 };

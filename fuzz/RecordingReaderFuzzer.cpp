@@ -1,7 +1,9 @@
 // Any bytes as a recording: the transport stream reader with its PID choice (first input byte
 // even) or the T42 reader (odd), every buffer they deliver going through the data callback; and
 // the same bytes in pieces (their size from the first byte) through the one-pass reader, which
-// must hand on the very same buffers.
+// must hand on the very same buffers, whether it keeps every PID's data until the end or hands on
+// the data of the PID chosen so far at once (what it handed on before a start over forgotten,
+// and a chosen PID it forgot read again).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -23,13 +25,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reception.Receive(buffer, length);
     whole.emplace_back(buffer, buffer + length);
   });
-  tolv::recordings::OnePassReader reader(format, std::nullopt, [&](const std::uint8_t* buffer, std::int32_t length) {
-    pieces.emplace_back(buffer, buffer + length);
-  });
   const std::size_t piece = 1 + (data[0] >> 1) * 3;
-  for (std::size_t at = 0; at < bytes.size(); at += piece)
-    reader.Feed(bytes.subspan(at, std::min(piece, bytes.size() - at)));
-  reader.Finish();
-  if (pieces != whole) __builtin_trap();
+  for (const bool asItComes : {false, true}) {
+    pieces.clear();
+    const auto keep = [&](const std::uint8_t* buffer, std::int32_t length) {
+      pieces.emplace_back(buffer, buffer + length);
+    };
+    tolv::recordings::OnePassReader reader(
+        format, std::nullopt, keep, false,
+        asItComes ? tolv::recordings::StartOver([&] { pieces.clear(); }) : tolv::recordings::StartOver());
+    for (std::size_t at = 0; at < bytes.size(); at += piece)
+      reader.Feed(bytes.subspan(at, std::min(piece, bytes.size() - at)));
+    const tolv::recordings::RecordingSummary summary = reader.Finish();
+    if (reader.ChosenPidLost()) {
+      pieces.clear();
+      tolv::recordings::ReadRecording(bytes, format, summary.Pid, keep);
+    }
+    if (pieces != whole) __builtin_trap();
+  }
   return 0;
 }

@@ -69,8 +69,9 @@ class CVTPage : public TVtHeader {
   // present rows stay.
   void ClearRows();
   // The store's replacement of a subpage by its new transmission: header, rows and enhancements
-  // of newer move in (what newer lacks is gone afterwards), then newer is released.
-  void TakeOver(std::unique_ptr<CVTPage> newer);
+  // of newer move in (what newer lacks is gone afterwards); newer comes back holding the rows it
+  // replaced.
+  std::unique_ptr<CVTPage> TakeOver(std::unique_ptr<CVTPage> newer);
   // Appends the 968-byte page-file record.
   void SaveToStream(std::ostream& out) const;
 
@@ -95,8 +96,10 @@ class CVTAllPages {
   ~CVTAllPages() { Clear(); }
 
   // Files page by number and subcode; returns the record that holds it now (page itself, or
-  // the stored subpage that took it over), null when its slot index is 800 or more.
-  CVTPage* AddPage(std::unique_ptr<CVTPage> page);
+  // the stored subpage that took it over), null when its slot index is 800 or more. A page that
+  // a stored subpage took over is released, or, when spent is given, comes back through it with
+  // the rows it replaced, for the data thread to reuse.
+  CVTPage* AddPage(std::unique_ptr<CVTPage> page, std::unique_ptr<CVTPage>* spent = nullptr);
   // number: an internal page number or 800..899.
   CVTPage* GetPage(std::uint32_t number, std::uint16_t subcode, TGetMode mode) const;
   void Clear();

@@ -52,16 +52,17 @@ void CVTPage::ClearRows() {
   Enhancements.reset();
 }
 
-void CVTPage::TakeOver(std::unique_ptr<CVTPage> newer) {
+std::unique_ptr<CVTPage> CVTPage::TakeOver(std::unique_ptr<CVTPage> newer) {
   InvalidateCells();
   static_cast<TVtHeader&>(*this) = *newer;
   CharSet = newer->CharSet;
   Reserved = newer->Reserved;
   for (unsigned r = 0; r < kRows; ++r) {
-    Rows[r] = std::move(newer->Rows[r]);
+    Rows[r].swap(newer->Rows[r]);
     Cells[r].reset();
   }
   Enhancements = std::move(newer->Enhancements);
+  return newer;
 }
 
 }  // namespace tolv

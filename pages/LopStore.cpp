@@ -9,14 +9,15 @@ CVTPage* CVTAllPages::LowerBound(const Slot& slot, std::uint16_t subcode) {
   return entry;
 }
 
-CVTPage* CVTAllPages::AddPage(std::unique_ptr<CVTPage> page) {
+CVTPage* CVTAllPages::AddPage(std::unique_ptr<CVTPage> page, std::unique_ptr<CVTPage>* spent) {
   if (!page) return nullptr;
   const unsigned index = page->Number();
   if (index >= kPageSlots) return nullptr;  // released with the unique_ptr
   Slot& slot = slots_[index];
   CVTPage* found = LowerBound(slot, page->Subcode);
   if (found != nullptr && found->Subcode == page->Subcode) {
-    found->TakeOver(std::move(page));
+    std::unique_ptr<CVTPage> taken = found->TakeOver(std::move(page));
+    if (spent != nullptr) *spent = std::move(taken);
     return found;
   }
   CVTPage* entry = page.release();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "RecordingTarget.h"
 
 namespace tolv {
@@ -225,6 +227,33 @@ TEST(Assembly, RetransmittedSubpageReplacesTheStoredOne) {
   EXPECT_EQ(feed.target.received, (Received{{100, 1}, {100, 1}}));
   EXPECT_EQ(RowText(*feed.Stored(100, 1), 1), "SECOND");
   EXPECT_EQ(RowText(*feed.Stored(100, 1), 2), "<absent>");
+}
+
+// The rows and the record that a retransmission replaced are taken by the next page under
+// assembly: that page holds its own header and rows alone, as a page built from nothing would.
+TEST(Assembly, APageBuiltFromReplacedRowsHoldsNothingOfTheirPast) {
+  const encode::Unit oldHeader = encode::MakeUnit(
+      1, 0, encode::HeaderData({.pageTens = 0, .pageUnits = 0, .s1 = 1, .c4 = true, .national = 2}, "OLD HEADER TEXT"));
+  const std::string full(40, 'O');
+  const auto page150 = encode::Join({HeaderUnit(150, 7), RowUnit(1, 2, "X"), HeaderUnit(160)});
+  Feed reused;
+  reused.Send({oldHeader, RowUnit(1, 1, full), RowUnit(1, 2, full), RowUnit(1, 3, full), HeaderUnit(100, 1),
+               RowUnit(1, 1, "NEW")});
+  reused.Send(page150);  // its header hands 100/1 over, which replaces the stored 100/1
+  Feed fresh;
+  fresh.Send(page150);
+  ASSERT_NE(reused.Stored(150, 7), nullptr);
+  ASSERT_NE(fresh.Stored(150, 7), nullptr);
+  const CVTPage& got = *reused.Stored(150, 7);
+  const CVTPage& expected = *fresh.Stored(150, 7);
+  std::ostringstream gotFile, expectedFile;
+  got.SaveToStream(gotFile);
+  expected.SaveToStream(expectedFile);
+  EXPECT_EQ(gotFile.str(), expectedFile.str());
+  for (unsigned r = 0; r < kRows; ++r) EXPECT_EQ(got.Rows[r] != nullptr, expected.Rows[r] != nullptr) << "row " << r;
+  EXPECT_EQ(RowText(got, 2), "X");
+  EXPECT_EQ(RowText(*reused.Stored(100, 1), 1), "NEW");
+  EXPECT_EQ(RowText(*reused.Stored(100, 1), 2), "<absent>");
 }
 
 }  // namespace

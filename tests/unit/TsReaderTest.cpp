@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <random>
+#include <sstream>
 
 #include "tests/unit/TsBuilder.h"
+#include "tools/recordings/OnePassReader.h"
 #include "tools/recordings/PesLayout.h"
 #include "tools/recordings/TeletextPid.h"
 #include "tools/recordings/TsReader.h"
@@ -353,6 +358,60 @@ TEST(ChooseTeletextPid, ReassemblesAPmtSpanningTwoPackets) {
   Append(stream, TsPacketOf(0x100, 0, Bytes(payload.begin(), payload.begin() + 184), {.unitStart = true}));
   Append(stream, TsPacketOf(0x100, 1, Bytes(payload.begin() + 184, payload.end())));
   EXPECT_EQ(ChooseTeletextPid(stream), 0x777);
+}
+
+// A file read with the data of the PID chosen so far handed on as it comes: however the input
+// moves its choice on the way (a lower PID, a program map that comes late, a choice that returns
+// to a PID it left), the receiver ends with what a whole read hands on, and started over only
+// where the choice moved after data had gone.
+TEST(ReadInputInOnePass, HandingOnAsItComesEndsWithWhatAWholeReadGives) {
+  std::map<std::uint16_t, std::uint8_t> counters;
+  std::uint8_t seed = 0;
+  const auto pes = [&](std::uint16_t pid) { return Packetize(pid, PesOf(DataUnits(2, seed += 3)), counters[pid]); };
+  const auto pmt = [&](std::uint16_t pmtPid, std::uint16_t marked) {
+    return PsiPacketOf(pmtPid, counters[pmtPid]++, PmtOf(pmtPid, {{marked, 0x06, kTeletextDescriptor}}));
+  };
+  const Bytes pat = PsiPacketOf(0, 0, PatOf({0x100, 0x200}));
+  struct Case {
+    const char* name;
+    std::vector<Bytes> packets;
+    unsigned startsOver;
+  };
+  const Case cases[] = {
+      {"one PID", {pes(0x30), pes(0x30), pat, pes(0x30)}, 0},
+      {"a lower PID comes later", {pes(0x60), pes(0x60), pes(0x45), pes(0x60), pes(0x45)}, 1},
+      {"the program map comes after data", {pes(0x20), pat, pmt(0x100, 0x250), pes(0x20), pes(0x250)}, 1},
+      {"the choice returns to a PID it left",
+       {pes(0x20), pes(0x250), pat, pmt(0x100, 0x250), pes(0x250), pmt(0x200, 0x20), pes(0x20), pes(0x250)},
+       3},  // to 0x250, back to 0x20, and before the second read
+      {"no teletext", {pat, pmt(0x100, 0x250)}, 0},
+  };
+  const std::string path = ::testing::TempDir() + "ts_reader_handing_on.ts";
+  for (const Case& c : cases) {
+    Bytes stream;
+    for (const Bytes& p : c.packets) Append(stream, p);
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(stream.data()), static_cast<std::streamsize>(stream.size()));
+    std::vector<Bytes> whole, got;
+    const recordings::RecordingSummary expected = recordings::ReadRecording(
+        stream, recordings::RecordingFormat::kTransportStream, std::nullopt,
+        [&](const std::uint8_t* data, std::int32_t length) { whole.emplace_back(data, data + length); });
+    unsigned startsOver = 0;
+    std::istringstream noStandardInput;
+    const recordings::InputReadResult read = recordings::ReadInputInOnePass(
+        path, recordings::RecordingFormat::kTransportStream, std::nullopt, noStandardInput,
+        [&](const std::uint8_t* data, std::int32_t length) { got.emplace_back(data, data + length); }, false,
+        [&] {
+          ++startsOver;
+          got.clear();
+        });
+    EXPECT_EQ(read.FailedTo, "") << c.name;
+    EXPECT_EQ(read.Summary.Pid, expected.Pid) << c.name;
+    EXPECT_EQ(read.Summary.Ts.PesDelivered, expected.Ts.PesDelivered) << c.name;
+    EXPECT_TRUE(got == whole) << c.name << ": " << got.size() << " buffers, " << whole.size() << " expected";
+    EXPECT_EQ(startsOver, c.startsOver) << c.name;
+  }
+  std::filesystem::remove(path);
 }
 
 // Any bytes are input: mutations of a valid stream must never read outside the input or deliver

@@ -1,6 +1,8 @@
 // Every recording through reader, assembly and page store, as tolvane and the plug-in take them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -208,6 +210,38 @@ TEST(WholePath, OnePassReadingInPiecesHandsOnWhatAWholeReadDoes) {
     }
   }
 }
+
+#ifndef _WIN32  // shortening a file that another handle has open, as POSIX systems allow
+// A file that another program shortens while it is read fails the read with a reason (a mapped
+// file would end the process with SIGBUS there); what came before has been handed on.
+TEST(WholePath, AFileThatShrinksWhileItIsReadFailsTheRead) {
+  std::istringstream noStandardInput;
+  const recordings::InputBytes arte = recordings::ReadWholeInput(SamplePath(kArte), noStandardInput);
+  const std::string path = ::testing::TempDir() + "whole_path_shrinking.ts";
+  {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    for (int copy = 0; copy < 8; ++copy) {
+      file.write(reinterpret_cast<const char*>(arte.View().data()), static_cast<std::streamsize>(arte.View().size()));
+    }
+  }
+  constexpr std::uint16_t kArtePid = 0x42C;
+  std::size_t delivered = 0;
+  const recordings::InputReadResult read =
+      recordings::ReadInputInOnePass(path, recordings::RecordingFormat::kTransportStream, kArtePid, noStandardInput,
+                                     [&](const std::uint8_t*, std::int32_t) {
+                                       if (delivered++ == 0) std::filesystem::resize_file(path, 1 << 16);
+                                     });
+  EXPECT_EQ(read.FailedTo, "read");
+  EXPECT_EQ(read.ErrorNumber, 0);
+  EXPECT_EQ(read.Why, "the file shrank while it was read");
+  EXPECT_GT(delivered, 1u);
+  const recordings::InputReadResult again =
+      recordings::ReadInputInOnePass(path, recordings::RecordingFormat::kTransportStream, kArtePid, noStandardInput,
+                                     [](const std::uint8_t*, std::int32_t) {});
+  EXPECT_EQ(again.FailedTo, "");  // what is left of it reads without fault
+  std::filesystem::remove(path);
+}
+#endif
 
 }  // namespace
 }  // namespace tolv::testing

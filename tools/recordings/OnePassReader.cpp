@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <istream>
 
 #include "decoder/Vt_fkt.h"
@@ -29,7 +30,7 @@ std::size_t TeletextUnitsIn(const std::uint8_t* data, std::int32_t length) {
 }  // namespace
 
 // The data fields one PID delivered, in blocks that are filled and never moved: keeping them
-// costs one copy.
+// costs one copy. Or, while it is the PID handed on as it comes, none are kept.
 class OnePassReader::PidTeletext {
  public:
   // direct: where to hand the data fields at once instead of keeping them; may be null.
@@ -50,8 +51,19 @@ class OnePassReader::PidTeletext {
     }
   }
 
+  // What was kept goes to sink, and from now on each data field as it comes.
+  void HandOnFromNow(const DataSink& sink) {
+    HandOn(sink);
+    handedOn = handedOn || !lengths_.empty();
+    blocks_ = {};
+    lengths_ = {};
+    direct_ = &sink;
+  }
+  void KeepFromNow() { direct_ = nullptr; }
+
   PesCollector collector;
   std::size_t units = 0;
+  bool handedOn = false;  // a data field went on as it came
 
  private:
   static constexpr std::size_t kBlockSize = std::size_t{1} << 18;
@@ -59,6 +71,7 @@ class OnePassReader::PidTeletext {
   void Keep(const std::uint8_t* data, std::int32_t length) {
     if (countUnits_) units += TeletextUnitsIn(data, length);
     if (direct_ != nullptr) {
+      handedOn = true;
       (*direct_)(data, length);
       return;
     }
@@ -77,9 +90,14 @@ class OnePassReader::PidTeletext {
 };
 
 OnePassReader::OnePassReader(RecordingFormat format, std::optional<std::uint16_t> pid, DataSink sink,
-                             bool countDataUnits)
-    : format_(format), pid_(pid), countDataUnits_(countDataUnits), sink_(std::move(sink)) {
+                             bool countDataUnits, StartOver startOver)
+    : format_(format),
+      pid_(pid),
+      countDataUnits_(countDataUnits),
+      sink_(std::move(sink)),
+      startOver_(std::move(startOver)) {
   if (format_ == RecordingFormat::kT42) pid_.reset();  // T42 input has no PIDs
+  if (pid_) startOver_ = nullptr;                      // the PID asked for goes on as it comes anyway
 }
 
 OnePassReader::~OnePassReader() = default;
@@ -135,12 +153,33 @@ void OnePassReader::FeedPacket(const TsPacket& packet) {
   ++findings_.TsPackets;
   if (!survey_) survey_ = std::make_unique<TeletextPidSurvey>();
   survey_->Feed(packet);
+  if (startOver_ && survey_->Changes() != surveyChanges_) FollowChoice();
   // A PID asked for is read as it comes; otherwise any PID may turn out to be the one, and only
   // its teletext data fields are kept (PesCollector keeps no other PES).
   if (pid_ && packet.Pid != *pid_) return;
   PidTeletext* teletext = pids_.empty() ? nullptr : pids_[packet.Pid].get();
   if (teletext == nullptr) teletext = &TeletextOf(packet.Pid);
   teletext->collector.Feed(packet);
+}
+
+void OnePassReader::FollowChoice() {
+  surveyChanges_ = survey_->Changes();
+  const std::optional<std::uint16_t> choice = survey_->Choose();
+  if (!choice || choice == handingOn_) return;
+  if (handingOn_) {
+    PidTeletext& previous = *pids_[*handingOn_];
+    previous.KeepFromNow();
+    if (previous.handedOn) {
+      // Its data so far is forgotten; should the choice come back to it, it is read again.
+      if (lost_.empty()) lost_.resize(kMaxPid + 1);
+      lost_[*handingOn_] = true;
+      startOver_();
+    }
+  }
+  handingOn_.reset();
+  if (!lost_.empty() && lost_[*choice]) return;  // kept from now on, for nothing but the counts
+  handingOn_ = choice;
+  TeletextOf(*choice).HandOnFromNow(sink_);
 }
 
 std::size_t OnePassReader::FeedT42(std::span<const std::uint8_t> bytes) {
@@ -192,14 +231,19 @@ RecordingSummary OnePassReader::Finish() {
   if (!summary.Pid) return summary;
   const PidTeletext& chosen = TeletextOf(*summary.Pid);
   summary.Ts = chosen.collector.Counts();
-  chosen.HandOn(sink_);  // a PID asked for has been handed on as it came, and kept nothing
+  chosenLost_ = !lost_.empty() && lost_[*summary.Pid];
+  // The PID asked for, or the one handed on as it came, has kept nothing.
+  if (!chosenLost_) chosen.HandOn(sink_);
   return summary;
 }
 
-InputReadResult ReadInputInOnePass(const std::string& name, RecordingFormat format, std::optional<std::uint16_t> pid,
-                                   std::istream& standardInput, const DataSink& sink, bool countDataUnits) {
+namespace {
+
+InputReadResult ReadOnce(const std::string& name, RecordingFormat format, std::optional<std::uint16_t> pid,
+                         std::istream& standardInput, const DataSink& sink, bool countDataUnits,
+                         const StartOver& startOver, bool& chosenLost) {
   InputReadResult result;
-  OnePassReader reader(format, pid, sink, countDataUnits);
+  OnePassReader reader(format, pid, sink, countDataUnits, startOver);
   if (name == kStandardInputName) {
     for (;;) {
       const std::span<std::uint8_t> room = reader.Space(kReadChunk);
@@ -210,6 +254,8 @@ InputReadResult ReadInputInOnePass(const std::string& name, RecordingFormat form
     }
     if (standardInput.bad()) result.FailedTo = "read";
   } else {
+    // Read, not mapped: a file that shrinks under a mapping ends the process with SIGBUS, and on
+    // the machines measured reading in chunks was the faster way too.
     errno = 0;
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
     if (!file) {
@@ -217,21 +263,48 @@ InputReadResult ReadInputInOnePass(const std::string& name, RecordingFormat form
       result.ErrorNumber = errno;
       return result;
     }
+    std::error_code error;
+    const std::uintmax_t sizeWhenOpened =
+        std::filesystem::is_regular_file(name, error) ? std::filesystem::file_size(name, error) : 0;
+    std::uintmax_t read = 0;
     for (;;) {
       const std::span<std::uint8_t> room = reader.Space(kReadChunk);
       const std::size_t got = std::fread(room.data(), 1, room.size(), file.get());
       reader.Commit(got);
+      read += got;
       if (got < room.size()) break;
     }
     // A directory opens but cannot be read; the error shows only here.
     if (std::ferror(file.get())) {
       result.FailedTo = "read";
       result.ErrorNumber = errno;
+    } else if (!error && read < sizeWhenOpened) {
+      result.FailedTo = "read";
+      result.Why = "the file shrank while it was read";
     }
   }
   result.Summary = reader.Finish();
   result.Findings = reader.Findings();
+  chosenLost = reader.ChosenPidLost();
   return result;
+}
+
+}  // namespace
+
+InputReadResult ReadInputInOnePass(const std::string& name, RecordingFormat format, std::optional<std::uint16_t> pid,
+                                   std::istream& standardInput, const DataSink& sink, bool countDataUnits,
+                                   const StartOver& startOver) {
+  std::error_code error;
+  const bool readable = startOver && name != kStandardInputName && std::filesystem::is_regular_file(name, error);
+  bool chosenLost = false;
+  InputReadResult first =
+      ReadOnce(name, format, pid, standardInput, sink, countDataUnits, readable ? startOver : StartOver{}, chosenLost);
+  if (!chosenLost || !first.FailedTo.empty()) return first;
+  // Rare: the choice came back to a PID whose first data fields were handed on and forgotten.
+  startOver();
+  InputReadResult second = ReadOnce(name, format, first.Summary.Pid, standardInput, sink, false, {}, chosenLost);
+  second.Findings = std::move(first.Findings);
+  return second;
 }
 
 }  // namespace tolv::recordings

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -34,13 +35,19 @@ struct InputFindings {
   static constexpr std::size_t kHeadSize = 4096;
 };
 
+// What is called when the data handed on so far came from a PID that is no longer the choice: the
+// receiver forgets all of it, and the chosen PID's data follows from its start.
+using StartOver = std::function<void()>;
+
 // Feed the input in pieces of any size, then Finish: the data of the PID asked for, or else of the
 // one the survey chooses over the whole input, goes to sink in the order a whole-input read gives.
-// With a PID asked for, it goes at once; else each candidate's data fields wait until the end.
+// With a PID asked for, it goes at once; else each candidate's data fields wait until the end, or,
+// with a StartOver, those of the PID the input so far chooses go at once and the others wait.
 class OnePassReader {
  public:
   // countDataUnits: fill InputFindings' DataUnits, which costs a walk over every data field.
-  OnePassReader(RecordingFormat format, std::optional<std::uint16_t> pid, DataSink sink, bool countDataUnits = false);
+  OnePassReader(RecordingFormat format, std::optional<std::uint16_t> pid, DataSink sink, bool countDataUnits = false,
+                StartOver startOver = {});
   OnePassReader(const OnePassReader&) = delete;
   OnePassReader& operator=(const OnePassReader&) = delete;
   ~OnePassReader();
@@ -50,6 +57,9 @@ class OnePassReader {
   std::span<std::uint8_t> Space(std::size_t size);
   void Commit(std::size_t got);
   RecordingSummary Finish();
+  // After Finish: the chosen PID's data was handed on in part and then forgotten when the choice
+  // moved away from it and back, so that PID is to be read again from the start.
+  bool ChosenPidLost() const { return chosenLost_; }
 
   const InputFindings& Findings() const { return findings_; }
 
@@ -59,6 +69,8 @@ class OnePassReader {
   // Takes the whole T42 packets at the start of bytes; returns how many bytes it took.
   std::size_t FeedT42(std::span<const std::uint8_t> bytes);
   PidTeletext& TeletextOf(std::uint16_t pid);
+  // Hands on the data of the PID the survey now chooses, when that changed.
+  void FollowChoice();
 
   RecordingFormat format_;
   std::optional<std::uint16_t> pid_;
@@ -75,18 +87,28 @@ class OnePassReader {
   std::unique_ptr<TeletextPidSurvey> survey_;       // from the first packet on
   std::vector<std::unique_ptr<PidTeletext>> pids_;  // by PID, from the first packet on
   std::vector<std::uint16_t> seen_;                 // the PIDs pids_ holds
+  StartOver startOver_;
+  std::uint32_t surveyChanges_ = 0;
+  std::optional<std::uint16_t> handingOn_;  // the PID whose data goes on as it comes
+  std::vector<bool> lost_;                  // by PID: handed on in part, then forgotten
+  bool chosenLost_ = false;
 };
 
 // Reads the named input ("-": standardInput) in chunks through a OnePassReader. On a failure
-// FailedTo says what ("open", "read") and ErrorNumber why (errno, 0 when unknown); what was read
-// until then has been delivered.
+// FailedTo says what ("open", "read") and ErrorNumber why (errno, 0 when unknown) or Why, in
+// words; what was read until then has been delivered. A regular file that ends short of the size
+// it had when it was opened (another program shortened it meanwhile) fails too.
 struct InputReadResult {
   RecordingSummary Summary;
   InputFindings Findings;
   std::string FailedTo;
   int ErrorNumber = 0;
+  std::string Why;
 };
+// With a StartOver, a regular file's data is handed on as it comes (a file can be read again
+// should the choice come back to a PID it forgot).
 InputReadResult ReadInputInOnePass(const std::string& name, RecordingFormat format, std::optional<std::uint16_t> pid,
-                                   std::istream& standardInput, const DataSink& sink, bool countDataUnits = false);
+                                   std::istream& standardInput, const DataSink& sink, bool countDataUnits = false,
+                                   const StartOver& startOver = {});
 
 }  // namespace tolv::recordings

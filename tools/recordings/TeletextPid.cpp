@@ -1,5 +1,7 @@
 #include "tools/recordings/TeletextPid.h"
 
+#include <algorithm>
+
 #include "tools/recordings/PesLayout.h"
 
 namespace tolv::recordings {
@@ -17,14 +19,20 @@ std::optional<std::uint16_t> Lowest(const std::bitset<N>& pids) {
 
 TeletextPidSurvey::TeletextPidSurvey()
     : pat_([this](std::span<const std::uint8_t> section) {
-        ProgramMapPids(section, [this](std::uint16_t pid) { programMapPids_.set(pid); });
+        ProgramMapPids(section, [this](std::uint16_t pid) {
+          if (programMapPids_.test(pid)) return;
+          programMapPids_.set(pid);
+          ++changes_;
+        });
       }) {}
 
 TeletextPidSurvey::~TeletextPidSurvey() = default;
 
 void TeletextPidSurvey::Feed(const TsPacket& packet) {
-  if (!packet.TransportError && packet.PayloadUnitStart && TeletextDataFieldOffset(packet.Payload)) {
+  if (!packet.TransportError && packet.PayloadUnitStart && !carrying_.test(packet.Pid) &&
+      TeletextDataFieldOffset(packet.Payload)) {
     carrying_.set(packet.Pid);
+    ++changes_;
   }
   if (packet.Pid == kPatPid) pat_.Feed(packet);
   // A PID that carries teletext PES is no program map's: its packets are not read as sections.
@@ -35,7 +43,11 @@ void TeletextPidSurvey::Feed(const TsPacket& packet) {
     sections = std::make_unique<SectionCollector>(
         [this, pid = packet.Pid](std::span<const std::uint8_t> section) {
           TeletextStreamsOfProgramMap(section, [&](std::uint16_t marked, std::span<const std::uint8_t> entries) {
-            markingsBySectionPid_[pid][marked].assign(entries.begin(), entries.end());
+            const auto [kept, added] = markingsBySectionPid_[pid].try_emplace(marked);
+            // The same program map again, as it is sent every fraction of a second, changes nothing.
+            if (!added && std::ranges::equal(kept->second, entries)) return;
+            kept->second.assign(entries.begin(), entries.end());
+            ++changes_;
           });
         },
         kPmtTableId);

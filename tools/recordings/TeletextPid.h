@@ -46,6 +46,9 @@ class TeletextPidSurvey {
   std::vector<std::uint16_t> All() const;
   // The marked PIDs, ascending, each with what the program maps say of it.
   std::vector<TeletextPidMarking> Markings() const;
+  // Counts the changes that may move Choose's answer: a PID newly found carrying teletext, a
+  // program map newly named, a marking newly made or changed.
+  std::uint32_t Changes() const { return changes_; }
 
  private:
   using PidSet = std::bitset<kMaxPid + 1>;
@@ -58,6 +61,7 @@ class TeletextPidSurvey {
   // names its PID; the markings of each, by the PID whose sections made them.
   std::array<std::unique_ptr<SectionCollector>, kMaxPid + 1> sections_;
   std::map<std::uint16_t, std::map<std::uint16_t, std::vector<std::uint8_t>>> markingsBySectionPid_;
+  std::uint32_t changes_ = 0;
 };
 
 // Looks at the whole input before anything is delivered, with TeletextPidSurvey's rules.

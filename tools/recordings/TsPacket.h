@@ -53,8 +53,22 @@ class ContinuityCheck {
   std::uint8_t last_ = 0;
 };
 
-// Reads the header of the 188 bytes at packet, which start with the sync byte.
-TsPacket ParseTsPacket(const std::uint8_t* packet);
+// Reads the header of the 188 bytes at packet, which start with the sync byte. Inline: it runs
+// for every packet of the input.
+inline TsPacket ParseTsPacket(const std::uint8_t* packet) {
+  TsPacket result;
+  result.TransportError = (packet[1] & 0x80) != 0;
+  result.PayloadUnitStart = (packet[1] & 0x40) != 0;
+  result.Pid = static_cast<std::uint16_t>((packet[1] & 0x1F) << 8 | packet[2]);
+  result.ContinuityCounter = packet[3] & 0x0F;
+  const unsigned adaptationControl = (packet[3] >> 4) & 0x03;
+  result.HasPayload = (adaptationControl & 0x01) != 0;
+  if (!result.HasPayload) return result;
+  // With an adaptation field its length byte comes first, then the field, then the payload.
+  const std::size_t payloadStart = adaptationControl == 0x03 ? 5u + packet[4] : 4u;
+  if (payloadStart < kTsPacketSize) result.Payload = {packet + payloadStart, kTsPacketSize - payloadStart};
+  return result;
+}
 
 // A packet starts at a sync byte that is followed by another one a packet later, or by the end of
 // the input; anywhere else the scan moves on by one byte. Each byte is looked at a bounded number

@@ -38,15 +38,18 @@ std::string StandardOutputProblem() {
   return std::string("cannot write standard output") + (error != 0 ? std::string(": ") + std::strerror(error) : "");
 }
 
-// The whole input in one pass into reception: the demo stream, a file or standard input.
+// The whole input in one pass into reception: the demo stream, a file or standard input. A file's
+// teletext goes into reception as it comes; should the PID chosen change on the way, reception
+// starts anew.
 recordings::InputReadResult ReadInput(const Invocation& inv, recordings::RecordingFormat format,
-                                      std::istream& standardInput, Reception& reception) {
+                                      std::istream& standardInput, std::unique_ptr<Reception>& reception) {
   const recordings::DataSink sink = [&](const std::uint8_t* data, std::int32_t length) {
-    reception.Receive(data, length);
+    reception->Receive(data, length);
   };
   const bool countDataUnits = inv.command == Command::kPids;
   if (!inv.input.empty()) {
-    return recordings::ReadInputInOnePass(inv.input, format, inv.pid, standardInput, sink, countDataUnits);
+    return recordings::ReadInputInOnePass(inv.input, format, inv.pid, standardInput, sink, countDataUnits,
+                                          [&] { reception = std::make_unique<Reception>(); });
   }
   recordings::OnePassReader reader(format, inv.pid, sink, countDataUnits);
   reader.Feed(demo::DemoStreamBytes());
@@ -146,13 +149,14 @@ int Run(std::span<const std::string> args, std::istream& standardInput, std::ost
     return Fail(err, kExitFailure, refused);
   }
 
-  const auto reception = std::make_unique<Reception>();
+  auto reception = std::make_unique<Reception>();
   const recordings::RecordingFormat format =
       inv.t42 ? recordings::RecordingFormat::kT42 : recordings::FormatOfInputName(inv.input);
-  const recordings::InputReadResult read = ReadInput(inv, format, standardInput, *reception);
+  const recordings::InputReadResult read = ReadInput(inv, format, standardInput, reception);
   if (!read.FailedTo.empty()) {
-    return Fail(err, kExitFailure,
-                inv.input == "-" ? "cannot read standard input" : CannotDo(read.FailedTo, inv.input, read.ErrorNumber));
+    const std::string problem =
+        inv.input == "-" ? "cannot read standard input" : CannotDo(read.FailedTo, inv.input, read.ErrorNumber);
+    return Fail(err, kExitFailure, read.Why.empty() ? problem : problem + ": " + read.Why);
   }
   const CVTAllPages& pages = reception->AllPages();
   const std::string shownName = inv.input.empty()  ? "the demo stream"
