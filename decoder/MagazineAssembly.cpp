@@ -9,7 +9,8 @@ void MagazineAssembly::Receive(const std::uint8_t* data, std::int32_t length, Re
   if (data == nullptr || length <= 0) return;
   if (resetPending.exchange(false, std::memory_order_relaxed)) Reset();
   // Only whole units count; there is no resynchronisation inside a buffer.
-  for (std::int64_t offset = 0; offset + 45 < length; offset += kDataUnitSize) ReceiveUnit(data + offset, target);
+  constexpr auto kUnit = static_cast<std::int64_t>(kDataUnitSize);
+  for (std::int64_t offset = 0; offset + kUnit <= length; offset += kUnit) ReceiveUnit(data + offset, target);
 }
 
 void MagazineAssembly::Reset() {
@@ -24,8 +25,8 @@ void MagazineAssembly::DiscardAll() {
 
 void MagazineAssembly::ReceiveUnit(const std::uint8_t* unit, ReceptionTarget& target) {
   std::uint8_t magazine = 0, packet = 0;
-  if (!AcceptDataUnit(unit) || !DecodeAddress(unit + 4, magazine, packet)) return;
-  const std::uint8_t* data = unit + 6;
+  if (!AcceptDataUnit(unit) || !DecodeAddress(unit + kPacketAddressAt, magazine, packet)) return;
+  const std::uint8_t* data = unit + kPacketDataAt;
   if (!serialMode_) currentSlot_ = magazine;
   if (packet == 0) ReceiveHeaderPacket(magazine, data, target);
   StoreRowPacket(packet, data, target);

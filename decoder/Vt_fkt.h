@@ -10,6 +10,19 @@
 namespace tolv {
 
 inline constexpr std::size_t kDataUnitSize = 46;
+// The fields of a data unit, in order: data_unit_id, data_unit_length (the 44 bytes after it),
+// field parity and line offset, framing code, the packet address (two Hamming 8/4 bytes), and
+// the packet's 40 data bytes.
+inline constexpr std::size_t kUnitIdAt = 0;
+inline constexpr std::size_t kUnitLengthAt = 1;
+inline constexpr std::size_t kFieldAndLineAt = 2;
+inline constexpr std::size_t kFramingCodeAt = 3;
+inline constexpr std::size_t kPacketAddressAt = 4;
+inline constexpr std::size_t kPacketDataAt = 6;
+inline constexpr std::uint8_t kUnitIdNonSubtitle = 0x02;  // EBU teletext non-subtitle data
+inline constexpr std::uint8_t kUnitIdSubtitle = 0x03;     // EBU teletext subtitle data
+inline constexpr std::uint8_t kUnitLength = kDataUnitSize - 2;
+inline constexpr std::uint8_t kFramingCode = 0xE4;
 inline constexpr std::size_t kRowBytes = 40;
 inline constexpr std::uint8_t kHammingError = 255;
 inline constexpr std::uint16_t kNotDecimal = 0xFFFF;
@@ -85,11 +98,11 @@ constexpr std::uint8_t DecodeHammingByte(std::uint8_t b) { return WireHammingTab
 // The first four bytes of a unit and its address, tested in this order: data_unit_id 0x02 or
 // 0x03, length 0x2C, line offset 0 or 7..22, framing code 0xE4, a decodable address.
 inline bool AcceptDataUnit(const std::uint8_t* unit) {
-  if (unit[0] != 0x02 && unit[0] != 0x03) return false;
-  if (unit[1] != 0x2C) return false;
-  const unsigned lineOffset = unit[2] & 0x1Fu;
+  if (unit[kUnitIdAt] != kUnitIdNonSubtitle && unit[kUnitIdAt] != kUnitIdSubtitle) return false;
+  if (unit[kUnitLengthAt] != kUnitLength) return false;
+  const unsigned lineOffset = unit[kFieldAndLineAt] & 0x1Fu;
   if (lineOffset != 0 && (lineOffset < 7 || lineOffset > 22)) return false;
-  return unit[3] == 0xE4;
+  return unit[kFramingCodeAt] == kFramingCode;
 }
 
 // Two address bytes -> magazine 0..7 (0 = magazine 8) and packet 0..31; outputs untouched on failure.

@@ -4,15 +4,17 @@
 #include <new>
 
 #include "pages/NationalSubsets.h"
+#include "pages/SpacingAttributes.h"
 
 namespace tolv {
 namespace {
 
-constexpr std::uint8_t kDoubleHeightCode = 0x0D;
+// Double height needs the row below for its lower half: row 23 has none within the page.
+constexpr unsigned kLastDoubleHeightRow = kRows - 2;
 
 bool HoldsDoubleHeightCode(const CVTPage& page, unsigned row) {
   const auto& raw = page.Rows[row];
-  return raw && std::find(raw->begin(), raw->end(), kDoubleHeightCode) != raw->end();
+  return raw && std::find(raw->begin(), raw->end(), spacing::kDoubleHeight) != raw->end();
 }
 
 // A cell row is created, all cells in their constructed state, the first time it is written.
@@ -38,42 +40,42 @@ struct RowState {
 // Codes that take hold in their own cell.
 void ApplySetAt(RowState& s, std::uint8_t code) {
   switch (code) {
-    case 0x09: s.flash = false; break;
-    case 0x0C: s.doubleHeight = false; break;
-    case 0x18: s.conceal = true; break;
-    case 0x19: s.separated = false; break;
-    case 0x1A: s.separated = true; break;
-    case 0x1C: s.bg = 0x000000; break;
-    case 0x1D: s.bg = s.fg; break;
-    case 0x1E: s.hold = true; break;
+    case spacing::kSteady: s.flash = false; break;
+    case spacing::kNormalSize: s.doubleHeight = false; break;
+    case spacing::kConcealDisplay: s.conceal = true; break;
+    case spacing::kContiguousMosaics: s.separated = false; break;
+    case spacing::kSeparatedMosaics: s.separated = true; break;
+    case spacing::kBlackBackground: s.bg = 0x000000; break;
+    case spacing::kNewBackground: s.bg = s.fg; break;
+    case spacing::kHoldMosaics: s.hold = true; break;
     default: break;
   }
 }
 
 // Codes that take hold from the next cell on.
 void ApplySetAfter(RowState& s, std::uint8_t code, unsigned row) {
-  if (code <= 0x07) {
+  if (code <= spacing::kAlphaWhite) {
     s.mosaic = false;
     s.conceal = false;
     s.heldMosaic = 0x20;
-    s.fg = kTeletextColours[code & 7];
+    s.fg = kTeletextColours[spacing::ColourOfCode(code)];
     return;
   }
-  if (code >= 0x10 && code <= 0x17) {
+  if (code >= spacing::kMosaicBlack && code <= spacing::kMosaicWhite) {
     s.mosaic = true;
     s.conceal = false;
-    s.fg = kTeletextColours[code & 7];
+    s.fg = kTeletextColours[spacing::ColourOfCode(code)];
     return;
   }
   switch (code) {
-    case 0x08: s.flash = true; break;
-    case 0x0D:
-      if (row <= 22) {
+    case spacing::kFlash: s.flash = true; break;
+    case spacing::kDoubleHeight:
+      if (row <= kLastDoubleHeightRow) {
         if (!s.doubleHeight) s.heldMosaic = 0x20;  // a size change releases the held mosaic
         s.doubleHeight = true;
       }
       break;
-    case 0x1F: s.hold = false; break;
+    case spacing::kReleaseMosaics: s.hold = false; break;
     default: break;
   }
 }
@@ -122,7 +124,7 @@ bool DecodeRow(CVTPage& page, unsigned row) {
     const std::uint8_t b = (*raw)[c];
     ApplySetAt(s, b);
     std::uint8_t ch = 0x20;
-    if (b >= 0x20) {
+    if (b >= spacing::kFirstCharacter) {
       if (s.mosaic && (b & 0x20)) s.heldMosaic = b;
       ch = b;
     } else if (s.hold && s.mosaic) {
@@ -135,7 +137,7 @@ bool DecodeRow(CVTPage& page, unsigned row) {
       FillCell((*lower)[c], 0x20, cell.FgColor, cell.BgColor, cell.Mosaic != 0, true, false, true, true,
                !s.doubleHeight, cell.CharSet);
     }
-    if (b < 0x20) ApplySetAfter(s, b, row);
+    if (b < spacing::kFirstCharacter) ApplySetAfter(s, b, row);
   }
   if (page.Enhancements) ApplyPlacements(*page.Enhancements, row, *cells);
   return true;

@@ -8,11 +8,11 @@
 namespace tolv::recordings {
 
 void WrapT42Packet(const std::uint8_t* packet, std::uint8_t* unit) {
-  unit[0] = 0x02;  // EBU teletext non-subtitle data
-  unit[1] = 0x2C;
-  unit[2] = 0x00;
-  unit[3] = 0xE4;
-  for (std::size_t i = 0; i < kT42PacketSize; ++i) unit[4 + i] = ReverseTable[packet[i]];
+  unit[kUnitIdAt] = kUnitIdNonSubtitle;
+  unit[kUnitLengthAt] = kUnitLength;
+  unit[kFieldAndLineAt] = 0x00;  // line offset undefined
+  unit[kFramingCodeAt] = kFramingCode;
+  for (std::size_t i = 0; i < kT42PacketSize; ++i) unit[kPacketAddressAt + i] = ReverseTable[packet[i]];
 }
 
 std::size_t WrapT42Packets(std::span<const std::uint8_t> input, std::uint8_t* units, std::size_t maxUnits) {
