@@ -6,7 +6,7 @@
 namespace tolv {
 namespace {
 
-constexpr ui::Color kMarginColor = 0x000000;
+constexpr ui::TColor kMarginColor = 0x000000;
 
 const std::string& FaceName(const RenderingState& state, Face face) {
   switch (face) {
@@ -46,7 +46,7 @@ void DrawRowAt(RenderingState& state, ui::Canvas& canvas, int left, int top, CVT
       canvas.TextOut(x, y, character);
     } else {
       target.TextOut(0, 0, character);
-      canvas.CopyRect({x, y, x + state.CellW, y + 2 * state.CellH}, target, {0, 0, state.CellW, state.CellH});
+      canvas.CopyRect({x, y, state.CellW, 2 * state.CellH}, target, {0, 0, state.CellW, state.CellH});
     }
   }
 }
@@ -79,7 +79,7 @@ void PaintPage(RenderWindow& window, bool reveal) {
   const RenderingState& state = window.Rendering;
   window.PaintBox->SetBrushColor(kMarginColor);
   window.PaintBox->FillRect({0, 0, state.PageLeft, state.PageBottom});
-  window.PaintBox->FillRect({state.PageRight, 0, window.PaintBoxWidth, state.PageBottom});
+  window.PaintBox->FillRect({state.PageRight, 0, window.PaintBoxWidth - state.PageRight, state.PageBottom});
 }
 
 }  // namespace tolv

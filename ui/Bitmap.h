@@ -16,7 +16,7 @@ class Bitmap {
   virtual int Height() const = 0;
   virtual Canvas& GetCanvas() = 0;
   // The pixels drawn so far, row by row, top row first (Width x Height colours).
-  virtual std::vector<Color> ReadPixels() const = 0;
+  virtual std::vector<TColor> ReadPixels() const = 0;
 };
 
 // Made by the back end the program links (raster or Win32); null when out of memory.

@@ -5,19 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ui/Types.h"
+
 namespace tolv::ui {
-
-using Color = std::uint32_t;  // 0x00BBGGRR
-
-// Left and top inside, right and bottom outside.
-struct Rect {
-  int Left = 0;
-  int Top = 0;
-  int Right = 0;
-  int Bottom = 0;
-  int Width() const { return Right - Left; }
-  int Height() const { return Bottom - Top; }
-};
 
 class Canvas {
  public:
@@ -25,14 +15,14 @@ class Canvas {
 
   virtual void SetFontName(std::string_view faceName) = 0;
   virtual void SetFontHeight(int pixels) = 0;
-  virtual void SetFontColor(Color color) = 0;
-  virtual void SetBrushColor(Color color) = 0;
+  virtual void SetFontColor(TColor color) = 0;
+  virtual void SetBrushColor(TColor color) = 0;
   // One character of the font with its top-left corner at (x, y), on a background of the brush
   // colour that fills the character's whole cell.
   virtual void TextOut(int x, int y, std::uint8_t character) = 0;
-  virtual void FillRect(const Rect& rect) = 0;
+  virtual void FillRect(const TRect& rect) = 0;
   // Copies source's sourceRect onto target, scaled to its size by repeating or dropping pixels.
-  virtual void CopyRect(const Rect& target, Canvas& source, const Rect& sourceRect) = 0;
+  virtual void CopyRect(const TRect& target, Canvas& source, const TRect& sourceRect) = 0;
 };
 
 }  // namespace tolv::ui

@@ -14,7 +14,7 @@ std::size_t DibRowStride(int width) {
   return (bytes + 3) / 4 * 4;
 }
 
-std::vector<std::uint8_t> PackedDib(int width, int height, std::span<const Color> pixels) {
+std::vector<std::uint8_t> PackedDib(int width, int height, std::span<const TColor> pixels) {
   if (width <= 0 || height <= 0) return {};
   const auto w = static_cast<std::size_t>(width);
   const auto h = static_cast<std::size_t>(height);
@@ -36,7 +36,7 @@ std::vector<std::uint8_t> PackedDib(int width, int height, std::span<const Color
   for (std::size_t y = 0; y < h; ++y) {
     std::uint8_t* row = dib.data() + kDibHeaderSize + (h - 1 - y) * stride;
     for (std::size_t x = 0; x < w; ++x) {
-      const Color c = pixels[y * w + x];
+      const TColor c = pixels[y * w + x];
       row[3 * x] = static_cast<std::uint8_t>(c >> 16);     // blue
       row[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);  // green
       row[3 * x + 2] = static_cast<std::uint8_t>(c);       // red

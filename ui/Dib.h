@@ -20,6 +20,6 @@ std::size_t DibRowStride(int width);
 
 // pixels: height rows of width colours (0x00BBGGRR), top row first. Empty when a side is not
 // positive or the pixels do not fill the picture.
-std::vector<std::uint8_t> PackedDib(int width, int height, std::span<const Color> pixels);
+std::vector<std::uint8_t> PackedDib(int width, int height, std::span<const TColor> pixels);
 
 }  // namespace tolv::ui

@@ -32,7 +32,7 @@ TEST_F(Commands, RevealTogglesBothControlsAndThePicture) {
   data.DeliverAll();
   Type(window, "519");
   ASSERT_EQ(window.PanelShow->Caption(), " Zeige: 519");
-  const std::vector<ui::Color> hidden = Canvas().raster.Pixels();
+  const std::vector<ui::TColor> hidden = Canvas().raster.Pixels();
 
   struct Toggle {
     const char* how;
@@ -116,7 +116,7 @@ TEST_F(Commands, ClearMemoryCancelledChangesNothing) {
   TFormTolv& window = Open();
   data.DeliverAll();
   Key(window, ui::vk::Return);
-  const std::vector<ui::Color> picture = Canvas().raster.Pixels();
+  const std::vector<ui::TColor> picture = Canvas().raster.Pixels();
   const std::string row = DisplayRow(window, 3);
   session_.Backend().AnswerNextMessageBox(ui::mrCancel);
   ASSERT_TRUE(ui::headless::Click(window, "Speicher löschen..."));

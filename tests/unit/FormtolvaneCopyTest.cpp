@@ -26,7 +26,7 @@ std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t a
 // The pixels of a packed DIB as a clipboard reader finds them, after checking the layout the
 // viewer promises: a BITMAPINFOHEADER, 560 x 360 at 24 bits without compression or colour table,
 // bottom row first, rows of 1680 bytes.
-::testing::AssertionResult DibPixels(const std::vector<std::uint8_t>& dib, std::vector<ui::Color>& pixels) {
+::testing::AssertionResult DibPixels(const std::vector<std::uint8_t>& dib, std::vector<ui::TColor>& pixels) {
   constexpr std::size_t kHeader = 40;
   constexpr std::size_t kStride = kPageWidth * 3;  // already a multiple of 4
   if (dib.size() != kHeader + kStride * kPageHeight) {
@@ -52,7 +52,7 @@ std::uint32_t LittleEndian(const std::vector<std::uint8_t>& bytes, std::size_t a
   for (std::size_t y = 0; y < kPageHeight; ++y) {
     const std::uint8_t* row = dib.data() + kHeader + (kPageHeight - 1 - y) * kStride;
     for (std::size_t x = 0; x < kPageWidth; ++x) {
-      pixels[y * kPageWidth + x] = static_cast<ui::Color>(row[3 * x + 2] | row[3 * x + 1] << 8 | row[3 * x] << 16);
+      pixels[y * kPageWidth + x] = static_cast<ui::TColor>(row[3 * x + 2] | row[3 * x + 1] << 8 | row[3 * x] << 16);
     }
   }
   return ::testing::AssertionSuccess();
@@ -72,8 +72,8 @@ class Copy : public ViewerTest {
     return window;
   }
   // The paint box's page area, the page as the window drew it.
-  std::vector<ui::Color> PageAreaOnScreen(TFormTolv& window) {
-    std::vector<ui::Color> area;
+  std::vector<ui::TColor> PageAreaOnScreen(TFormTolv& window) {
+    std::vector<ui::TColor> area;
     const int left = window.Render.Rendering.PageLeft;
     for (int y = 0; y < kPageHeight; ++y) {
       for (int x = left; x < left + kPageWidth; ++x) area.push_back(Canvas().raster.Pixel(x, y));
@@ -124,7 +124,7 @@ class Copy : public ViewerTest {
     ASSERT_TRUE(ui::headless::Click(window, "Seite als Grafik kopieren"));
     ASSERT_EQ(Puts().size(), 3u);
     EXPECT_TRUE(Puts().back().Text.empty());
-    std::vector<ui::Color> copied;
+    std::vector<ui::TColor> copied;
     ASSERT_TRUE(DibPixels(Puts().back().Dib, copied));
     EXPECT_TRUE(copied == PageAreaOnScreen(window)) << "the copy is not the page area as drawn";
 #ifdef TOLV_WITH_TOLVANE
@@ -160,7 +160,7 @@ TEST_F(Copy, ConcealedCellsAreCopiedOnlyWhenRevealed) {
     ASSERT_EQ(Puts().size(), reveal ? 4u : 2u);
     copies[reveal] = {Puts().end()[-2], Puts().end()[-1]};
     EXPECT_EQ(copies[reveal][0].Text, ExpectedText(kBbc, "519", reveal));
-    std::vector<ui::Color> copied;
+    std::vector<ui::TColor> copied;
     ASSERT_TRUE(DibPixels(copies[reveal][1].Dib, copied));
     EXPECT_TRUE(copied == PageAreaOnScreen(window));
   }

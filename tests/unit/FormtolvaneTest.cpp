@@ -143,7 +143,7 @@ TEST_F(Formtolvane, LiveHeaderRunsThroughRowZeroInGreenWhileSearching) {
     const int left = window.Render.Rendering.PageLeft + static_cast<int>(c) * 14;
     for (int y = 0; y < 15; ++y) {
       for (int x = left; x < left + 14; ++x) {
-        const ui::Color pixel = Canvas().raster.Pixel(x, y);
+        const ui::TColor pixel = Canvas().raster.Pixel(x, y);
         EXPECT_TRUE(pixel == kGreen || pixel == 0) << "column " << c;
         greenPixels += pixel == kGreen ? 1 : 0;
       }

@@ -12,12 +12,12 @@
 namespace tolv {
 namespace {
 
-constexpr ui::Color kBlack = 0x000000;
-constexpr ui::Color kRed = 0x0000FF;
-constexpr ui::Color kYellow = 0x00FFFF;
-constexpr ui::Color kBlue = 0xFF0000;
-constexpr ui::Color kWhite = 0xFFFFFF;
-constexpr ui::Color kUnpainted = 0x123456;
+constexpr ui::TColor kBlack = 0x000000;
+constexpr ui::TColor kRed = 0x0000FF;
+constexpr ui::TColor kYellow = 0x00FFFF;
+constexpr ui::TColor kBlue = 0xFF0000;
+constexpr ui::TColor kWhite = 0xFFFFFF;
+constexpr ui::TColor kUnpainted = 0x123456;
 constexpr int kDesignWidth = 733;
 constexpr int kDesignHeight = 385;
 
@@ -43,7 +43,7 @@ class PageDrawing : public ::testing::Test {
     FreeRenderingBitmap(window_);
   }
 
-  void Fill(ui::Color color) {
+  void Fill(ui::TColor color) {
     canvas_.SetBrushColor(color);
     canvas_.FillRect({0, 0, canvas_.Width(), canvas_.Height()});
   }
@@ -51,7 +51,7 @@ class PageDrawing : public ::testing::Test {
   int CellY(unsigned row) const { return static_cast<int>(row) * 15; }
 
   // The glyph of ch in face, scaled vertically by `stretch`, at the cell's place.
-  void ExpectCell(unsigned column, unsigned row, const BitmapFace& face, std::uint8_t ch, ui::Color fg, ui::Color bg,
+  void ExpectCell(unsigned column, unsigned row, const BitmapFace& face, std::uint8_t ch, ui::TColor fg, ui::TColor bg,
                   int stretch = 1) {
     const BitmapGlyph& glyph = face.GlyphFor(ch);
     for (int y = 0; y < 15 * stretch; ++y) {
@@ -61,8 +61,8 @@ class PageDrawing : public ::testing::Test {
       }
     }
   }
-  std::vector<ui::Color> CellPixels(unsigned column, unsigned row) const {
-    std::vector<ui::Color> pixels;
+  std::vector<ui::TColor> CellPixels(unsigned column, unsigned row) const {
+    std::vector<ui::TColor> pixels;
     for (int y = 0; y < 15; ++y)
       for (int x = 0; x < 14; ++x) pixels.push_back(canvas_.Pixel(CellX(column) + x, CellY(row) + y));
     return pixels;
@@ -121,7 +121,7 @@ TEST_F(PageDrawing, CellsTakeColoursAndFaceFromTheirAttributes) {
     unsigned column;
     const char* face;
     std::uint8_t ch;
-    ui::Color fg, bg;
+    ui::TColor fg, bg;
   } cases[] = {
       {"alpha red", {0x01, 'A'}, 1, 1, "VTTEXT640x480", 'A', kRed, kBlack},
       {"contiguous mosaic", {0x11, 0x7F}, 1, 1, "VTGRAFIK640x480", 0x5F, kRed, kBlack},
@@ -159,7 +159,7 @@ TEST_F(PageDrawing, ADoubleHeightCellCoversItsOwnRowAndTheNext) {
   // Row 11 drawn again on its own leaves the stretched character alone.
   Fill(kUnpainted);
   DrawRow(window_, page_.get(), 11, false);
-  EXPECT_EQ(CellPixels(4, 11), std::vector<ui::Color>(14 * 15, kUnpainted));
+  EXPECT_EQ(CellPixels(4, 11), std::vector<ui::TColor>(14 * 15, kUnpainted));
 }
 
 TEST_F(PageDrawing, AFlashingCellIsDrawnLikeASteadyOne) {
@@ -200,7 +200,7 @@ TEST_F(PageDrawing, RedrawingTheHeaderRowLeavesEverythingElseAlone) {
 TEST_F(PageDrawing, NoPageDrawsNothing) {
   Fill(kUnpainted);
   DrawPage(window_, nullptr, false);
-  EXPECT_EQ(canvas_.Pixels(), std::vector<ui::Color>(canvas_.Pixels().size(), kUnpainted));
+  EXPECT_EQ(canvas_.Pixels(), std::vector<ui::TColor>(canvas_.Pixels().size(), kUnpainted));
 }
 
 }  // namespace

@@ -54,18 +54,18 @@ TEST(PagePng, HoldsTheDrawnPixelsEachEnlargedToASquare) {
   ASSERT_TRUE(png.has_value());
   ASSERT_EQ(png->Width, 560u * 3);
   ASSERT_EQ(png->Height, 360u * 3);
-  std::set<ui::Color> colours;
+  std::set<ui::TColor> colours;
   for (unsigned y = 0; y < png->Height; ++y) {
     for (unsigned x = 0; x < png->Width; ++x) {
       const std::uint8_t* rgb = &png->Pixels[(y * png->Width + x) * 3];
-      const ui::Color c = drawn.Pixel(static_cast<int>(x / 3), static_cast<int>(y / 3));
+      const ui::TColor c = drawn.Pixel(static_cast<int>(x / 3), static_cast<int>(y / 3));
       ASSERT_EQ(rgb[0], c & 0xFF) << x << "," << y;
       ASSERT_EQ(rgb[1], (c >> 8) & 0xFF) << x << "," << y;
       ASSERT_EQ(rgb[2], (c >> 16) & 0xFF) << x << "," << y;
       colours.insert(c);
     }
   }
-  EXPECT_EQ(colours, (std::set<ui::Color>{0x000000, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF}));
+  EXPECT_EQ(colours, (std::set<ui::TColor>{0x000000, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF}));
 }
 
 TEST(PagePng, FailsWithoutTheFontFileOrWithABadScale) {
@@ -153,7 +153,7 @@ TEST(PagePng, DrawsPlacedCharactersFromTheirFaces) {
   for (const auto& cell : cells) {
     for (unsigned y = 0; y < 15; ++y) {
       for (unsigned x = 0; x < 14; ++x) {
-        const ui::Color expected = cell.glyph.PixelSet(x, y) ? 0x00FFFF : 0x000000;
+        const ui::TColor expected = cell.glyph.PixelSet(x, y) ? 0x00FFFF : 0x000000;
         ASSERT_EQ(image.Pixel(static_cast<int>(cell.column * 14 + x), static_cast<int>(15 + y)), expected)
             << "column " << cell.column << " pixel " << x << "," << y;
       }
@@ -188,7 +188,7 @@ TEST(PagePng, DrawsRealPages) {
     ASSERT_EQ(RenderPagePng(*page, c.reveal, 2, OutputPath(c.name), TOLV_FONT_FILE), PagePngResult::kWritten);
     ui::RasterCanvas image(1, 1);
     ASSERT_TRUE(RenderPageImage(*page, c.reveal, image, TOLV_FONT_FILE));
-    std::set<ui::Color> colours(image.Pixels().begin(), image.Pixels().end());
+    std::set<ui::TColor> colours(image.Pixels().begin(), image.Pixels().end());
     EXPECT_GE(colours.size(), 3u);
   }
 

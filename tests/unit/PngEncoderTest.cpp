@@ -141,7 +141,7 @@ TEST(PngEncoder, RefusesSizesThatDoNotFitThePixels) {
 // The simulator reads the clipboard's pictures: the viewer's 24-bit bottom-up ones (rows of 3
 // pixels padded from 9 to 12 bytes) and the 32-bit top-down ones other programs put there.
 TEST(ClipboardPicture, IsReadInEitherRowOrderAndRefusedWhenItCannotBe) {
-  const std::vector<ui::Color> pixels = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xFFFFFF, 0x000000};
+  const std::vector<ui::TColor> pixels = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, 0xFFFFFF, 0x000000};
   const Bytes viewer = ui::PackedDib(3, 2, pixels);
   ASSERT_EQ(viewer.size(), 40u + 2 * 12);
   RgbImage image;

@@ -8,9 +8,9 @@
 namespace tolv::ui {
 namespace {
 
-constexpr Color kRed = 0x0000FF;
-constexpr Color kBlue = 0xFF0000;
-constexpr Color kWhite = 0xFFFFFF;
+constexpr TColor kRed = 0x0000FF;
+constexpr TColor kBlue = 0xFF0000;
+constexpr TColor kWhite = 0xFFFFFF;
 
 class RasterCanvasTest : public ::testing::Test {
  protected:
@@ -20,8 +20,8 @@ class RasterCanvasTest : public ::testing::Test {
   static const BitmapFace& Face(const char* name) { return *FaceRegistry::Instance().Find(name, 15); }
 
   // The glyph of face at (x, y) in fg on bg, and nothing else changed from `around`.
-  static void ExpectGlyphAt(const RasterCanvas& canvas, const BitmapFace& face, std::uint8_t ch, int x, int y, Color fg,
-                            Color bg) {
+  static void ExpectGlyphAt(const RasterCanvas& canvas, const BitmapFace& face, std::uint8_t ch, int x, int y,
+                            TColor fg, TColor bg) {
     const BitmapGlyph& glyph = face.GlyphFor(ch);
     for (int row = 0; row < face.PixelHeight; ++row) {
       for (int column = 0; column < glyph.Width; ++column) {
@@ -63,23 +63,25 @@ TEST_F(RasterCanvasTest, TextIsClippedAtEveryEdge) {
 TEST_F(RasterCanvasTest, FillRectFillsInsideTheCanvasOnly) {
   RasterCanvas canvas(10, 10);
   canvas.SetBrushColor(kBlue);
-  canvas.FillRect({-5, 8, 3, 40});
+  canvas.FillRect({-5, 8, 8, 32});
+  canvas.FillRect({-20, 0, 5, 10});  // wholly left of the canvas, and wholly right of it
+  canvas.FillRect({12, 0, 5, 10});
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) EXPECT_EQ(canvas.Pixel(x, y), (x < 3 && y >= 8) ? kBlue : 0u) << x << "," << y;
 }
 
 TEST_F(RasterCanvasTest, CopyRectStretchesByRepeatingPixels) {
   RasterCanvas source(4, 3);
-  const Color rowColours[] = {kRed, kBlue, kWhite};
+  const TColor rowColours[] = {kRed, kBlue, kWhite};
   for (int y = 0; y < 3; ++y) {
     source.SetBrushColor(rowColours[y]);
-    source.FillRect({0, y, 4, y + 1});
+    source.FillRect({0, y, 4, 1});
   }
   source.SetBrushColor(0x00FF00);
-  source.FillRect({1, 0, 2, 3});  // column 1 green
+  source.FillRect({1, 0, 1, 3});  // column 1 green
 
   RasterCanvas target(10, 10);
-  target.CopyRect({2, 1, 4, 7}, source, {0, 0, 2, 3});  // 2x3 to 2x6: every source row twice
+  target.CopyRect({2, 1, 2, 6}, source, {0, 0, 2, 3});  // 2x3 to 2x6: every source row twice
   for (int y = 1; y < 7; ++y) {
     EXPECT_EQ(target.Pixel(2, y), rowColours[(y - 1) / 2]) << y;
     EXPECT_EQ(target.Pixel(3, y), 0x00FF00u) << y;

@@ -224,18 +224,18 @@ class CountingCanvas : public ui::Canvas {
 
   void SetFontName(std::string_view faceName) override { raster.SetFontName(faceName); }
   void SetFontHeight(int pixels) override { raster.SetFontHeight(pixels); }
-  void SetFontColor(ui::Color color) override { raster.SetFontColor(color); }
-  void SetBrushColor(ui::Color color) override { raster.SetBrushColor(color); }
+  void SetFontColor(ui::TColor color) override { raster.SetFontColor(color); }
+  void SetBrushColor(ui::TColor color) override { raster.SetBrushColor(color); }
   void TextOut(int x, int y, std::uint8_t character) override {
     ++cellsDrawn;
     if (y == 0) ++headerCellsDrawn;
     raster.TextOut(x, y, character);
   }
-  void FillRect(const ui::Rect& rect) override {
+  void FillRect(const ui::TRect& rect) override {
     if (rect.Left == 0 && rect.Top == 0) ++pagePaints;
     raster.FillRect(rect);
   }
-  void CopyRect(const ui::Rect& target, ui::Canvas& source, const ui::Rect& sourceRect) override {
+  void CopyRect(const ui::TRect& target, ui::Canvas& source, const ui::TRect& sourceRect) override {
     raster.CopyRect(target, source, sourceRect);
   }
   void ResetCounts() { pagePaints = cellsDrawn = headerCellsDrawn = 0; }

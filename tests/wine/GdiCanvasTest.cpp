@@ -35,14 +35,14 @@ class RasterBitmap final : public ui::Bitmap {
   int Width() const override { return canvas_.Width(); }
   int Height() const override { return canvas_.Height(); }
   ui::Canvas& GetCanvas() override { return canvas_; }
-  std::vector<ui::Color> ReadPixels() const override { return canvas_.Pixels(); }
+  std::vector<ui::TColor> ReadPixels() const override { return canvas_.Pixels(); }
 
  private:
   ui::RasterCanvas canvas_{0, 0};
 };
 
 // Pixels that differ, with the first one named.
-int Differences(const ui::RasterCanvas& raster, const std::function<ui::Color(int, int)>& gdi, std::string& first) {
+int Differences(const ui::RasterCanvas& raster, const std::function<ui::TColor(int, int)>& gdi, std::string& first) {
   int count = 0;
   for (int y = 0; y < raster.Height(); ++y) {
     for (int x = 0; x < raster.Width(); ++x) {
@@ -86,8 +86,8 @@ struct CellCall {
   int x;
   int y;
   std::uint8_t character;
-  ui::Color foreground;
-  ui::Color background;
+  ui::TColor foreground;
+  ui::TColor background;
 };
 
 const CellCall kCells[] = {
@@ -110,7 +110,7 @@ void DrawCells(ui::Canvas& canvas, Draw&& stretch) {
     canvas.TextOut(cell.x, cell.y, cell.character);
   }
   canvas.SetBrushColor(0x00FF00);
-  canvas.FillRect({60, 0, 70, 5});
+  canvas.FillRect({60, 0, 10, 5});
   stretch(canvas);
 }
 
@@ -131,7 +131,7 @@ TEST_F(GdiCanvasDrawing, CellsFillsAndStretchingCopiesMatchTheRasterCanvas) {
       small.SetFontColor(0x00FFFF);
       small.SetBrushColor(0xFF0000);
       small.TextOut(0, 0, 'H');
-      target.CopyRect({0, 30, 14, 60}, small, {0, 0, 14, 15});
+      target.CopyRect({0, 30, 14, 30}, small, {0, 0, 14, 15});
     };
   };
   DrawCells(raster, stretchFrom(rasterDouble));

@@ -67,7 +67,7 @@ TEST_F(SystemDialogs, PrinterSetupCancelledReportsNotConfirmed) {
 // bytes as given, the viewer window the owner; the memory is the system's once put, and the next
 // copy replaces every format.
 TEST_F(SystemDialogs, TheClipboardHoldsWhatWasPutThereAndNothingElse) {
-  const std::vector<ui::Color> pixels = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF};
+  const std::vector<ui::TColor> pixels = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF};
   const ui::ClipboardContent both{
       "\xC2\xA3"
       "1.93m \xF0\x9F\xAC\xB9\r\nzwei",

@@ -49,7 +49,7 @@ bool WriteRows(std::FILE* file, std::ostream* out, const RasterCanvas& image, in
   for (int y = 0; y < image.Height(); ++y) {
     png_byte* out = row.data();
     for (int x = 0; x < image.Width(); ++x) {
-      const Color c = image.Pixel(x, y);
+      const TColor c = image.Pixel(x, y);
       for (int repeat = 0; repeat < scale; ++repeat) {
         *out++ = static_cast<png_byte>(c & 0xFF);
         *out++ = static_cast<png_byte>((c >> 8) & 0xFF);

@@ -13,7 +13,7 @@ class RasterBitmap final : public Bitmap {
   int Width() const override { return canvas_.Width(); }
   int Height() const override { return canvas_.Height(); }
   Canvas& GetCanvas() override { return canvas_; }
-  std::vector<Color> ReadPixels() const override { return canvas_.Pixels(); }
+  std::vector<TColor> ReadPixels() const override { return canvas_.Pixels(); }
 
  private:
   RasterCanvas canvas_{0, 0};

@@ -39,46 +39,48 @@ const BitmapFace& RasterCanvas::CurrentFace() {
   return face_ ? *face_ : SubstituteFace();
 }
 
-Rect RasterCanvas::Clip(const Rect& rect) const {
-  return {std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, width_), std::min(rect.Bottom, height_)};
+TRect RasterCanvas::Clip(const TRect& rect) const {
+  const int left = std::max(rect.Left, 0);
+  const int top = std::max(rect.Top, 0);
+  return {left, top, std::min(rect.Right(), width_) - left, std::min(rect.Bottom(), height_) - top};
 }
 
 void RasterCanvas::TextOut(int x, int y, std::uint8_t character) {
   const BitmapFace& face = CurrentFace();
   const BitmapGlyph& glyph = face.GlyphFor(character);
-  const Rect cell = Clip({x, y, x + glyph.Width, y + face.PixelHeight});
-  if (cell.Width() <= 0 || cell.Height() <= 0) return;  // wholly outside the image
-  const Color colours[2] = {brushColor_, fontColor_};   // indexed by the pixel's bit: no branch
-  for (int row = cell.Top; row < cell.Bottom; ++row) {
+  const TRect cell = Clip({x, y, glyph.Width, face.PixelHeight});
+  if (cell.Width <= 0 || cell.Height <= 0) return;      // wholly outside the image
+  const TColor colours[2] = {brushColor_, fontColor_};  // indexed by the pixel's bit: no branch
+  for (int row = cell.Top; row < cell.Bottom(); ++row) {
     const std::uint32_t bits = glyph.Rows[static_cast<std::size_t>(row - y)] << (cell.Left - x);
-    Color* pixel = &pixels_[static_cast<std::size_t>(row) * width_ + cell.Left];
-    for (int column = 0; column < cell.Width(); ++column) pixel[column] = colours[(bits >> (31 - column)) & 1];
+    TColor* pixel = &pixels_[static_cast<std::size_t>(row) * width_ + cell.Left];
+    for (int column = 0; column < cell.Width; ++column) pixel[column] = colours[(bits >> (31 - column)) & 1];
   }
 }
 
-void RasterCanvas::FillRect(const Rect& rect) {
-  const Rect area = Clip(rect);
-  for (int row = area.Top; row < area.Bottom; ++row) {
-    Color* pixel = &pixels_[static_cast<std::size_t>(row) * width_];
-    std::fill(pixel + area.Left, pixel + area.Right, brushColor_);
+void RasterCanvas::FillRect(const TRect& rect) {
+  const TRect area = Clip(rect);
+  if (area.Width <= 0 || area.Height <= 0) return;  // wholly outside the image
+  for (int row = area.Top; row < area.Bottom(); ++row) {
+    TColor* pixel = &pixels_[static_cast<std::size_t>(row) * width_];
+    std::fill(pixel + area.Left, pixel + area.Right(), brushColor_);
   }
 }
 
-void RasterCanvas::CopyRect(const Rect& target, Canvas& source, const Rect& sourceRect) {
+void RasterCanvas::CopyRect(const TRect& target, Canvas& source, const TRect& sourceRect) {
   const auto* raster = dynamic_cast<const RasterCanvas*>(&source);
-  if (raster == nullptr || target.Width() <= 0 || target.Height() <= 0 || sourceRect.Width() <= 0 ||
-      sourceRect.Height() <= 0) {
+  if (raster == nullptr || target.Width <= 0 || target.Height <= 0 || sourceRect.Width <= 0 || sourceRect.Height <= 0) {
     return;
   }
   // A copy within one image reads what was there before the copy began.
-  const std::vector<Color> before = raster == this ? pixels_ : std::vector<Color>();
-  const std::vector<Color>& from = raster == this ? before : raster->pixels_;
-  const Rect area = Clip(target);
-  for (int row = area.Top; row < area.Bottom; ++row) {
-    const int sourceRow = sourceRect.Top + (row - target.Top) * sourceRect.Height() / target.Height();
+  const std::vector<TColor> before = raster == this ? pixels_ : std::vector<TColor>();
+  const std::vector<TColor>& from = raster == this ? before : raster->pixels_;
+  const TRect area = Clip(target);
+  for (int row = area.Top; row < area.Bottom(); ++row) {
+    const int sourceRow = sourceRect.Top + (row - target.Top) * sourceRect.Height / target.Height;
     if (sourceRow < 0 || sourceRow >= raster->height_) continue;
-    for (int column = area.Left; column < area.Right; ++column) {
-      const int sourceColumn = sourceRect.Left + (column - target.Left) * sourceRect.Width() / target.Width();
+    for (int column = area.Left; column < area.Right(); ++column) {
+      const int sourceColumn = sourceRect.Left + (column - target.Left) * sourceRect.Width / target.Width;
       if (sourceColumn < 0 || sourceColumn >= raster->width_) continue;
       pixels_[static_cast<std::size_t>(row) * width_ + column] =
           from[static_cast<std::size_t>(sourceRow) * raster->width_ + sourceColumn];

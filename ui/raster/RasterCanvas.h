@@ -19,27 +19,27 @@ class RasterCanvas final : public Canvas {
   void Resize(int width, int height);  // the new image is black
   int Width() const { return width_; }
   int Height() const { return height_; }
-  Color Pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
-  const std::vector<Color>& Pixels() const { return pixels_; }
+  TColor Pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+  const std::vector<TColor>& Pixels() const { return pixels_; }
   // The face the next text call uses: the installed face of the set name, else the substitute.
   const BitmapFace& CurrentFace();
 
   void SetFontName(std::string_view faceName) override;
   void SetFontHeight(int pixels) override;
-  void SetFontColor(Color color) override { fontColor_ = color; }
-  void SetBrushColor(Color color) override { brushColor_ = color; }
+  void SetFontColor(TColor color) override { fontColor_ = color; }
+  void SetBrushColor(TColor color) override { brushColor_ = color; }
   void TextOut(int x, int y, std::uint8_t character) override;
-  void FillRect(const Rect& rect) override;
-  void CopyRect(const Rect& target, Canvas& source, const Rect& sourceRect) override;
+  void FillRect(const TRect& rect) override;
+  void CopyRect(const TRect& target, Canvas& source, const TRect& sourceRect) override;
 
  private:
-  Rect Clip(const Rect& rect) const;
+  TRect Clip(const TRect& rect) const;
 
   int width_ = 0;
   int height_ = 0;
-  std::vector<Color> pixels_;
-  Color fontColor_ = 0;
-  Color brushColor_ = 0xFFFFFF;
+  std::vector<TColor> pixels_;
+  TColor fontColor_ = 0;
+  TColor brushColor_ = 0xFFFFFF;
   std::string fontName_;
   int fontHeight_ = 15;
   // The face found for fontName_ and fontHeight_ while the registry's generation stays the same.

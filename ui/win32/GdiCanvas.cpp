@@ -27,19 +27,19 @@ void GdiCanvas::TextOut(int x, int y, std::uint8_t character) {
   TextOutA(dc_, x, y, text, 1);
 }
 
-void GdiCanvas::FillRect(const Rect& rect) {
-  if (dc_ == nullptr || rect.Width() <= 0 || rect.Height() <= 0) return;
-  const RECT area{rect.Left, rect.Top, rect.Right, rect.Bottom};
+void GdiCanvas::FillRect(const TRect& rect) {
+  if (dc_ == nullptr || rect.Width <= 0 || rect.Height <= 0) return;
+  const RECT area{rect.Left, rect.Top, rect.Right(), rect.Bottom()};
   SetDCBrushColor(dc_, brushColor_);
   ::FillRect(dc_, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-void GdiCanvas::CopyRect(const Rect& target, Canvas& source, const Rect& sourceRect) {
+void GdiCanvas::CopyRect(const TRect& target, Canvas& source, const TRect& sourceRect) {
   auto* gdi = dynamic_cast<GdiCanvas*>(&source);
   if (dc_ == nullptr || gdi == nullptr || gdi->dc_ == nullptr) return;
   SetStretchBltMode(dc_, COLORONCOLOR);
-  StretchBlt(dc_, target.Left, target.Top, target.Width(), target.Height(), gdi->dc_, sourceRect.Left, sourceRect.Top,
-             sourceRect.Width(), sourceRect.Height(), SRCCOPY);
+  StretchBlt(dc_, target.Left, target.Top, target.Width, target.Height, gdi->dc_, sourceRect.Left, sourceRect.Top,
+             sourceRect.Width, sourceRect.Height, SRCCOPY);
 }
 
 GdiBitmap::GdiBitmap() : dc_(NewMemoryDC()), canvas_(dc_.Get()) {}
@@ -63,21 +63,21 @@ void GdiBitmap::SetSize(int width, int height) {
 namespace {
 
 // A pixel of the DIB section (0x00RRGGBB) as the framework's colour (0x00BBGGRR).
-Color FromDibPixel(std::uint32_t dib) { return ((dib & 0xFFu) << 16) | (dib & 0xFF00u) | ((dib >> 16) & 0xFFu); }
+TColor FromDibPixel(std::uint32_t dib) { return ((dib & 0xFFu) << 16) | (dib & 0xFF00u) | ((dib >> 16) & 0xFFu); }
 
 }  // namespace
 
-Color GdiBitmap::Pixel(int x, int y) const {
+TColor GdiBitmap::Pixel(int x, int y) const {
   if (bits_ == nullptr || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
   GdiFlush();  // drawing may still be queued
   return FromDibPixel(bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + x]);
 }
 
-std::vector<Color> GdiBitmap::ReadPixels() const {
+std::vector<TColor> GdiBitmap::ReadPixels() const {
   if (bits_ == nullptr) return {};
   GdiFlush();
   const std::size_t count = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
-  std::vector<Color> pixels(count);
+  std::vector<TColor> pixels(count);
   for (std::size_t i = 0; i < count; ++i) pixels[i] = FromDibPixel(bits_[i]);
   return pixels;
 }

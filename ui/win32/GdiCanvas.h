@@ -26,11 +26,11 @@ class GdiCanvas final : public Canvas {
 
   void SetFontName(std::string_view faceName) override { fontName_ = faceName; }
   void SetFontHeight(int pixels) override { fontHeight_ = pixels; }
-  void SetFontColor(Color color) override { fontColor_ = color; }
-  void SetBrushColor(Color color) override { brushColor_ = color; }
+  void SetFontColor(TColor color) override { fontColor_ = color; }
+  void SetBrushColor(TColor color) override { brushColor_ = color; }
   void TextOut(int x, int y, std::uint8_t character) override;
-  void FillRect(const Rect& rect) override;
-  void CopyRect(const Rect& target, Canvas& source, const Rect& sourceRect) override;
+  void FillRect(const TRect& rect) override;
+  void CopyRect(const TRect& target, Canvas& source, const TRect& sourceRect) override;
 
  private:
   HDC dc_;
@@ -40,8 +40,8 @@ class GdiCanvas final : public Canvas {
   HFONT selected_ = nullptr;
   std::string fontName_;
   int fontHeight_ = 15;
-  Color fontColor_ = 0;
-  Color brushColor_ = 0xFFFFFF;
+  TColor fontColor_ = 0;
+  TColor brushColor_ = 0xFFFFFF;
 };
 
 // An off-screen bitmap: a 32-bit DIB section selected into a memory DC.
@@ -54,8 +54,8 @@ class GdiBitmap final : public Bitmap {
   Canvas& GetCanvas() override { return canvas_; }
   HDC Dc() const { return dc_.Get(); }
   // The pixel at (x, y) as 0x00BBGGRR; black outside the bitmap.
-  Color Pixel(int x, int y) const;
-  std::vector<Color> ReadPixels() const override;
+  TColor Pixel(int x, int y) const;
+  std::vector<TColor> ReadPixels() const override;
 
  private:
   // Declared in the order of taking down backwards: the canvas lets go of its font, the DC of
