@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "pages/PageText.h"
 #include "tools/tolvane/TeletextGlyphs.h"
 
 namespace tolv::tolvane {

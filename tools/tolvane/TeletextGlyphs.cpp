@@ -15,12 +15,8 @@ Sixels Rows(Sixels top, Sixels middle, Sixels bottom) { return static_cast<Sixel
 
 }  // namespace
 
-Sixels SixelsOfMosaic(std::uint8_t displayedCh) { return tolv::SixelsOfMosaic(displayedCh); }
-
 Sixels UpperHalf(Sixels sixels) { return Rows(SixelRow(sixels, 0), SixelRow(sixels, 0), SixelRow(sixels, 1)); }
 Sixels LowerHalf(Sixels sixels) { return Rows(SixelRow(sixels, 1), SixelRow(sixels, 2), SixelRow(sixels, 2)); }
-
-void AppendUtf8(std::string& out, char32_t codePoint) { tolv::AppendUtf8(out, codePoint); }
 
 void AppendText(std::string& out, std::uint8_t ch, std::uint8_t national) {
   if (ch < 0x20 || ch > 0x7F) {

@@ -10,9 +10,6 @@ namespace tolv::tolvane {
 // A mosaic's six cells, bit 0 top left, bit 1 top right, down to bit 5 bottom right.
 using Sixels = std::uint8_t;
 
-// The sixels of a mosaic character as GetDisplayCell gives it (0x60..0x7F folded onto 0x40..0x5F).
-Sixels SixelsOfMosaic(std::uint8_t displayedCh);
-
 // A double-height mosaic stretched over two rows: the upper row shows the top row of sixels twice
 // and the middle row once, the lower row the middle row once and the bottom row twice.
 Sixels UpperHalf(Sixels sixels);
@@ -26,7 +23,5 @@ void AppendText(std::string& out, std::uint8_t ch, std::uint8_t national);
 // block elements) or a separated one as a six-dot Braille pattern, whose gaps stand for the
 // separation.
 void AppendMosaic(std::string& out, Sixels sixels, bool separated);
-
-void AppendUtf8(std::string& out, char32_t codePoint);
 
 }  // namespace tolv::tolvane
