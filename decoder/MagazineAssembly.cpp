@@ -95,10 +95,7 @@ void MagazineAssembly::StoreEnhancementPacket(const std::uint8_t* data, CVTPage&
   const std::uint8_t designationCode = DecodeHammingByte(data[0]);
   if (designationCode == kHammingError) return;
   std::array<std::uint32_t, kTripletsPerPacket> triplets{};
-  for (unsigned t = 0; t < kTripletsPerPacket; ++t) {
-    const std::int32_t value = DecodeHamming2418(data + 1 + 3 * t);
-    triplets[t] = value == kTripletError ? kTripletRejected : static_cast<std::uint32_t>(value);
-  }
+  for (unsigned t = 0; t < kTripletsPerPacket; ++t) triplets[t] = DecodeHamming2418(data + 1 + 3 * t);
   page.StoreEnhancementPacket(designationCode, triplets);
 }
 

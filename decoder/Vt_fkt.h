@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "pages/Enhancements.h"
+
 namespace tolv {
 
 inline constexpr std::size_t kDataUnitSize = 46;
@@ -122,13 +124,12 @@ bool DecodeHeader(const std::uint8_t* bytes, std::uint8_t& pageByte, std::uint16
 // Hamming 24/18 (ETS 300 706 section 8.3): 18 data bits D1..D18 in a triplet of bits B1..B24,
 // parity bits at B1, B2, B4, B8 and B16 (each makes the bits whose position has its bit set odd)
 // and B24 making all 24 odd. Value bit k-1 is Dk.
-inline constexpr std::int32_t kTripletError = -1;
 inline constexpr std::array<std::uint8_t, 18> kTripletDataPositions = {3,  5,  6,  7,  9,  10, 11, 12, 13,
                                                                        14, 15, 17, 18, 19, 20, 21, 22, 23};
 
 // The three bytes of a triplet as they arrive (each byte's bits reversed, B1 in the first byte's
-// top bit): the 18-bit value with a single bit error corrected, or kTripletError for two errors.
-constexpr std::int32_t DecodeHamming2418(const std::uint8_t* bytes) {
+// top bit): the 18-bit value with a single bit error corrected, or kTripletRejected for two errors.
+constexpr std::uint32_t DecodeHamming2418(const std::uint8_t* bytes) {
   const std::uint32_t word = ReverseTable[bytes[0]] | ReverseTable[bytes[1]] << 8 | ReverseTable[bytes[2]] << 16;
   const auto bit = [&](unsigned position) { return (word >> (position - 1)) & 1u; };
   unsigned syndrome = 0;
@@ -144,14 +145,14 @@ constexpr std::int32_t DecodeHamming2418(const std::uint8_t* bytes) {
   std::uint32_t corrected = word;
   if (all == 0) {
     // One bit wrong: the syndrome names it (0: B24 itself); beyond B23 it was more than one.
-    if (syndrome > 23) return kTripletError;
+    if (syndrome > 23) return kTripletRejected;
     if (syndrome != 0) corrected ^= 1u << (syndrome - 1);
   } else if (syndrome != 0) {
-    return kTripletError;  // the whole is odd but a group is not: two bits wrong
+    return kTripletRejected;  // the whole is odd but a group is not: two bits wrong
   }
-  std::int32_t value = 0;
+  std::uint32_t value = 0;
   for (unsigned k = 0; k < kTripletDataPositions.size(); ++k) {
-    value |= static_cast<std::int32_t>((corrected >> (kTripletDataPositions[k] - 1)) & 1u) << k;
+    value |= ((corrected >> (kTripletDataPositions[k] - 1)) & 1u) << k;
   }
   return value;
 }
