@@ -2,12 +2,14 @@
 #   cmake -DRUNNER=... -DPREFIX=... -DPROGRAM=hostsim.exe -DDIR=run-directory -DPLUGIN=tolv.dll
 #         -DFONT=tolv.fon -DARGS="a;b" [-DEXPECTED=N] [-DTIMEOUT=S] [-DCOUNTS="N:FILE:REGEX;..."] [-DFILES="a;b"]
 #         [-DTOLVANE=... -DRECORDING=... -DPAGE=... -DCOMPARE=png_region_compare -DLEFT=X -DTOP=Y]
-#         [-DCLIPBOARD=ON] [-DSAVE_RECORDING=...] -P EndToEnd.cmake
+#         [-DPAGE_SCRIPT=template] [-DCLIPBOARD=ON] [-DSAVE_RECORDING=...] -P EndToEnd.cmake
 # DIR is made afresh as the host's install has it: plugins/tolv.dll, plugins/tolv.fon, plugins/vtx/.
 # The simulator runs there with ARGS (its script writes log.txt); its exit status, the number of
 # failed script steps, must be EXPECTED (0 by default). Each COUNTS entry N:FILE:REGEX: the file
 # the run wrote has exactly N lines matching REGEX. With TOLVANE and PAGE: tolvane draws PAGE of RECORDING (a Linux path)
 # natively into expected.png, which must equal the region of the script's box.png at (LEFT, TOP).
+# With PAGE_SCRIPT: the template's @PAGE@ and @PAGE_KEYS@ (its digits as keys) are filled in, and
+# the result is DIR/script.txt, which ARGS names.
 # With CLIPBOARD as well: the script's clip.txt (the clipboard's text) must be tolvane text's lines
 # of PAGE joined by CR LF, and its clip.png (the clipboard's bitmap) must equal expected.png.
 # With TOLVANE and SAVE_RECORDING: tolvane's page file of it must equal plugins/vtx/test.vtx.
@@ -21,6 +23,11 @@ math(EXPR process_timeout "${TIMEOUT} + 15")
 file(REMOVE_RECURSE ${DIR})
 file(MAKE_DIRECTORY ${DIR}/plugins/vtx)
 file(COPY ${PLUGIN} ${FONT} DESTINATION ${DIR}/plugins)
+if(PAGE_SCRIPT)
+  string(REGEX REPLACE "([0-9])" "\\1 " PAGE_KEYS "${PAGE}")
+  string(STRIP "${PAGE_KEYS}" PAGE_KEYS)
+  configure_file(${PAGE_SCRIPT} ${DIR}/script.txt @ONLY)
+endif()
 
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TOLV_WINE_TIMEOUT=${TIMEOUT} ${RUNNER} ${PREFIX} ${PROGRAM} ${ARGS}
                 WORKING_DIRECTORY ${DIR} RESULT_VARIABLE result
