@@ -30,7 +30,7 @@ if ! wine_error=$(wine --version 2>&1 >/dev/null); then
   echo "== win32: tests NOT run: this machine cannot start 32-bit Wine (${wine_error##*: })"
   exit 0
 fi
-xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash -c '
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
   status=0
   ctest --preset win32 -j 2 || status=$?
   WINEPREFIX="$PWD/build/win32/wineprefix" timeout 30 wineserver -k 2>/dev/null || true

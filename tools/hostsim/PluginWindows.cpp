@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace tolv::hostsim {
 namespace {
@@ -201,6 +202,15 @@ bool ReadClientPixels(HWND window, Pixels& pixels, std::string& error) {
   RECT client;
   if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
     error = "the window has no client area";
+    return false;
+  }
+  // Pixels off the screen read as black: a screenshot with black columns would pass for the
+  // window's own, so a window that reaches past the screen is refused.
+  POINT corner = {client.right, client.bottom};
+  ClientToScreen(window, &corner);
+  if (corner.x > GetSystemMetrics(SM_CXSCREEN) || corner.y > GetSystemMetrics(SM_CYSCREEN)) {
+    error = "the window reaches past the screen's " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
+            std::to_string(GetSystemMetrics(SM_CYSCREEN)) + " pixels";
     return false;
   }
   UpdateWindow(window);  // a pending WM_PAINT is handled before the pixels are read

@@ -56,7 +56,7 @@ struct Pixels {
 };
 
 // The client area's pixels as the window shows them, read from its window DC once it has
-// painted; false, with error set, when it cannot be read.
+// painted; false, with error set, when it cannot be read or part of it lies off the screen.
 bool ReadClientPixels(HWND window, Pixels& pixels, std::string& error);
 
 }  // namespace tolv::hostsim
