@@ -2,8 +2,8 @@
 # The soak: the host simulator feeds the BBC recording (looping) at 20 times broadcast pace to a
 # build of the plug-in that reports its live handle counts, while tests/wine/scripts/soak.txt
 # opens the viewer, types a page, waits for it and closes the viewer, four cycles a pass, with a
-# channel switch and an about dialog in each pass. After every cycle and dialog the counts must
-# be those after On_Start.
+# channel switch, an about dialog and an unload and reload in each pass. After every cycle, dialog
+# and reload the counts must be those after On_Start.
 #   scripts/soak.sh [PASSES]      (50 by default: 200 cycles, 50 channel switches, 50 dialogs)
 # Prints the figures; the host's log stays in build/win32/soak-run/log.txt. Exit status: the
 # simulator's (the number of failed steps), 124 when it timed out (a deadlock).

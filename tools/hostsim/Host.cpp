@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "tools/hostsim/PluginTraces.h"
 #include "tools/hostsim/PluginWindows.h"
 
 namespace tolv::hostsim {
@@ -9,6 +10,26 @@ namespace {
 
 constexpr char kHostClass[] = "TolvHostSimulator";
 constexpr char kHostCaption[] = "Host simulator";
+
+// The process's open kernel handles. Wine answers GetProcessHandleCount with 0, so they are
+// counted by asking after every handle value in use up to 64 Ki (handle values are multiples of 4).
+unsigned long ProcessHandles() {
+  unsigned long count = 0;
+  for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
+    DWORD flags = 0;
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+  }
+  return count;
+}
+
+// Waits for the thread, handling the messages other threads send to this one meanwhile and
+// leaving every posted message in the queue.
+void WaitAnsweringSentMessages(HANDLE thread) {
+  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
 
 const char* ThreadName(bool onThread) { return onThread ? "on a thread of its own" : "on the window thread"; }
 
@@ -53,6 +74,23 @@ bool Host::Start(std::string& error) {
     error = "cannot create the host's window";
     return false;
   }
+  // A television application has the common dialogs and controls loaded for its own use, so
+  // loading the plug-in does not bring them in and unloading it does not take them out (Wine's
+  // printer spooler, which the dialogs load, keeps a mutex, an event and a thread per load).
+  for (const char* system : {"comctl32.dll", "comdlg32.dll"}) LoadLibraryA(system);
+  handlesBeforeFirstLoad_ = ProcessHandles();
+  if (!LoadPlugin(error)) return false;
+  BuildMenu();
+  SetTimer(window_, kHostTimer, kHostTimerMs, nullptr);
+  if (options_.ShowWindow) ShowWindow(window_, SW_SHOWNORMAL);
+  return true;
+}
+
+bool Host::LoadPlugin(std::string& error) {
+  if (plugin_) {
+    error = "the plug-in is loaded already";
+    return false;
+  }
   plugin_ = Plugin::Load(options_.PluginPath, error);
   if (!plugin_) return false;
   log_.Add("loaded %s", options_.PluginPath.c_str());
@@ -66,10 +104,35 @@ bool Host::Start(std::string& error) {
   plugin_->Start(0, window_, 0, options_.Tag);
   handlesAtStart_ = plugin_->LiveHandles();
   if (handlesAtStart_) log_.Add("plug-in's live handles: %s", handlesAtStart_->c_str());
-  BuildMenu();
-  SetTimer(window_, kHostTimer, kHostTimerMs, nullptr);
-  if (options_.ShowWindow) ShowWindow(window_, SW_SHOWNORMAL);
   return true;
+}
+
+void Host::UnloadPluginAtOnce() {
+  if (!plugin_) {
+    log_.Add("unload: no plug-in loaded");
+    return;
+  }
+  ++busy_;
+  log_.Add("call On_Exit(), then FreeLibrary with no message dispatched in between");
+  plugin_->Exit();
+  const PluginTraces traces = TracesOfPlugin(plugin_->Module());
+  const std::size_t windows = PluginTopLevelWindows(window_).size();
+  const std::vector<std::uint32_t> running = RunningFilterIds();
+  // The stop command only signals a data thread: it is waited for before the code it calls goes,
+  // answering only what other threads send meanwhile (their commands), no posted message.
+  for (auto& [id, filter] : filters_) {
+    filter->RequestStop();
+    if (filter->Thread() != nullptr) WaitAnsweringSentMessages(filter->Thread());
+  }
+  filters_.clear();
+  // A window left behind would run unloaded code on its next message: the library stays then.
+  if (windows > 0) plugin_->KeepLoaded();
+  plugin_.reset();
+  log_.Add("after unloading: %zu plug-in window(s), %zu filter(s) the plug-in left running, %s", windows,
+           running.size(), traces.Text().c_str());
+  log_.Add("after unloading: process handles %lu, %lu before the first load", ProcessHandles(),
+           handlesBeforeFirstLoad_);
+  --busy_;
 }
 
 void Host::BuildMenu() {

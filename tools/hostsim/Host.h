@@ -44,6 +44,11 @@ class Host {
 
   // Creates the window, loads the plug-in, asks its name and starts it; false with error set.
   bool Start(std::string& error);
+  // On_Exit, and FreeLibrary straight after without a message dispatched in between; logs what
+  // the plug-in left behind. The host goes on without a plug-in until LoadPlugin.
+  void UnloadPluginAtOnce();
+  // Loads the plug-in, asks its name and starts it; false with error set.
+  bool LoadPlugin(std::string& error);
   // The host's end: On_Exit, every filter stopped, the window destroyed (WM_QUIT with exitCode).
   void Quit(int exitCode);
 
@@ -95,6 +100,7 @@ class Host {
   std::unique_ptr<Plugin> plugin_;
   IdNameResult idName_;
   std::optional<std::string> handlesAtStart_;
+  unsigned long handlesBeforeFirstLoad_ = 0;
   std::uint16_t currentPid_ = 0;
   std::uint32_t nextFilterId_ = 0x0F01;
   std::map<std::uint32_t, std::unique_ptr<Filter>> filters_;

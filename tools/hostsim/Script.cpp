@@ -79,7 +79,7 @@ struct CommandName {
   Command Kind;
 };
 
-constexpr std::array<CommandName, 21> kCommands = {{
+constexpr std::array<CommandName, 23> kCommands = {{
     {"wait", Command::kWait},
     {"menu", Command::kMenu},
     {"key", Command::kKey},
@@ -101,6 +101,8 @@ constexpr std::array<CommandName, 21> kCommands = {{
     {"menu-item", Command::kMenuItem},
     {"clipboard-text", Command::kClipboardText},
     {"clipboard-png", Command::kClipboardPng},
+    {"unload", Command::kUnload},
+    {"load", Command::kLoad},
 }};
 
 // Fills step from the words after the command; an error text, or empty when they fit.
@@ -135,6 +137,8 @@ std::string ReadArguments(const std::vector<std::string>& args, Step& step) {
     case Command::kFilterClose:
     case Command::kClose:
     case Command::kExit:
+    case Command::kUnload:
+    case Command::kLoad:
     case Command::kExpectHandles:
       if (!args.empty()) return "takes no arguments";
       return {};

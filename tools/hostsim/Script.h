@@ -14,6 +14,11 @@
 //   channel-change PID [thread]  On_Channel_Change alone, the filter left as it is
 //   close                        WM_CLOSE to the viewer window
 //   exit                         the host quits: On_Exit, filters stopped, the script ends
+//   unload                       On_Exit, and the DLL unloaded straight after without a message
+//                                dispatched in between, as a host may do in its own shutdown; logs
+//                                what is left of the plug-in seen from outside (its mutexes, window
+//                                classes and font faces, the process's handles)
+//   load                         the DLL loaded again and started, as at the host's start
 //   wait-caption TEXT [MS]       until a control of the plug-in's windows has a caption
 //                                containing TEXT (5000 ms by default)
 //   wait-idle [MS]               until no filter is delivering: each one stopped or through the
@@ -78,6 +83,8 @@ enum class Command : std::uint8_t {
   kMenuItem,
   kClipboardText,
   kClipboardPng,
+  kUnload,
+  kLoad,
 };
 
 struct Key {

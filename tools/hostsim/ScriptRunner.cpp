@@ -59,6 +59,10 @@ void ScriptRunner::Execute(const Step& step) {
       return;
     case Command::kChannel: host_.SwitchChannel(static_cast<std::uint16_t>(step.Number), step.OnThread); return;
     case Command::kFilterClose: host_.CallFilterClose(); return;
+    case Command::kUnload: host_.UnloadPluginAtOnce(); return;
+    case Command::kLoad:
+      if (!host_.LoadPlugin(error)) Fail(step, error);
+      return;
     case Command::kChannelChange:
       host_.CallChannelChange(static_cast<std::uint16_t>(step.Number), step.OnThread);
       return;
