@@ -26,6 +26,18 @@ std::intptr_t Send(std::uint32_t command, std::intptr_t parameter) {
   return platform::SendToHost(State().HostWnd, command, parameter);
 }
 
+// Asks the host for the channel it shows and starts a filter on its teletext PID, unless one runs.
+void StartFilterOnTheCurrentChannel() {
+  ModuleState& s = State();
+  if (s.FilterRunning) return;
+  // The host fills a zeroed channel record; its answer is not looked at.
+  auto channel = std::make_unique<TChannelInfo>();
+  channel->Bytes.fill(0);
+  Send(kHostGetChannel, reinterpret_cast<std::intptr_t>(channel.get()));
+  s.TeletextPid = channel->TeletextPid();
+  s.FilterRunning = StartFilter();
+}
+
 }  // namespace
 
 ModuleState& State() {
@@ -56,16 +68,11 @@ void MenuSelect(std::uint32_t code) {
   if (window == nullptr) {
     window = CreateFormTolv();
     s.ResetPending = true;
+    if (window != nullptr) window->OnFilterWanted = StartFilterOnTheCurrentChannel;
   }
   if (window == nullptr) return;
   window->Show();
-  if (s.FilterRunning) return;
-  // The host fills a zeroed channel record; its answer is not looked at.
-  auto channel = std::make_unique<TChannelInfo>();
-  channel->Bytes.fill(0);
-  Send(kHostGetChannel, reinterpret_cast<std::intptr_t>(channel.get()));
-  s.TeletextPid = channel->TeletextPid();
-  s.FilterRunning = StartFilter();
+  StartFilterOnTheCurrentChannel();
 }
 
 void ChannelChange(const TChannelInfo& channel) {
@@ -90,6 +97,9 @@ void FilterReceive(std::int32_t length, const std::uint8_t* data) {
   }
   StopFilter();
   s.FilterRunning = false;
+  // The user may have reopened the viewer while the stop was on its way: that window saw the old
+  // filter running and started none, so it asks for one on its next tick.
+  if (FormTolvUse reopened = UseFormTolv()) reopened->FilterWanted = true;
 }
 
 void FilterClose() { State().FilterRunning = false; }

@@ -62,10 +62,21 @@ awk -v seconds="$(((end - start) / 1000000000))" -v status="$status" '
   /call On_Menu_Select\(60001\)/ { ++dialogs }
   /filter [0-9]+ started/ { ++filters }
   /FAILED/ { ++failed }
+  /after unloading: [0-9]+ plug-in/ {
+    ++unloads
+    if ($0 ~ /: 0 plug-in window.s., 0 filter.s. .*mutexes 0 of .*classes 0 of .*faces 0 of/) ++clean
+  }
+  /after unloading: process handles/ {
+    handles = $6; sub(/,/, "", handles)
+    if (!first_handles) first_handles = handles
+    before_load = $7
+  }
   END {
     printf "soak: %d passes in %d s: %d viewer cycles, %d channel switches, %d about dialogs, %d filters started\n", passes ? passes : 1, seconds, opened, switches, dialogs, filters
     printf "live handles after On_Start: %s\n", start
     printf "handle checks: %d, of which differ from them: %d; failed steps: %d; exit status %d\n", checks, differing, failed, status
+    printf "unloads straight after On_Exit: %d, leaving no window, filter, mutex, class or font face: %d\n", unloads, clean
+    printf "host process handles after the unloads: %d at the first, %d at the last, %d before the first load\n", first_handles, handles, before_load
     printf "host process at the checks: at most %d thread(s); private memory %d KB at the first, %d KB at the last, %d KB at most\n", max_threads, first_kb, last_kb, max_kb
   }' log.txt
 exit "$status"

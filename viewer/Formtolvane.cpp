@@ -146,6 +146,7 @@ bool TFormTolv::ClearMemoryForChannelChange() {
 
 // Every request made since the last tick costs one drawing, however many hand-overs came.
 void TFormTolv::Timer1Timer(ui::Component& /*sender*/) {
+  if (FilterWanted.exchange(false, std::memory_order_relaxed) && OnFilterWanted) OnFilterWanted();
   if (PageRedrawPending.load(std::memory_order_relaxed)) {
     MutexLock redraw(RedrawMutex);
     if (redraw) {

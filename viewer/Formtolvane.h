@@ -19,6 +19,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -159,6 +160,11 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   // DisplayPage came from the stream, so headers may refresh its clock.
   std::atomic<bool> HeaderLive{false};
   std::atomic<bool> Paused{false};
+  // Set by the data thread when it stopped the filter of a closed window while this one was being
+  // opened (which then saw the old filter running and started none): the next tick calls
+  // OnFilterWanted on the window thread, never inside the host's data callback.
+  std::atomic<bool> FilterWanted{false};
+  std::function<void()> OnFilterWanted;
   // Cell size, page rectangle, face names and the double-height bitmap.
   RenderWindow Render;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "ViewerSession.h"
 #include "host/Plugin.h"
@@ -20,6 +21,7 @@ struct FakeHost {
   std::vector<std::uint32_t> commands;
   std::vector<TFilterRequest> requests;  // as received, before the id is written
   std::vector<std::intptr_t> stopped;
+  std::function<void()> whileStopping;  // what happens on the window thread while a stop is sent
 
   FakeHost() {
     platform::SetHostAnswer([this](void* window, std::uint32_t command, std::intptr_t parameter) -> std::intptr_t {
@@ -35,6 +37,7 @@ struct FakeHost {
         request->FilterId = nextFilterId;
       } else if (command == kHostStopFilter) {
         stopped.push_back(parameter);
+        if (whileStopping) whileStopping();
       }
       return 1;
     });
@@ -169,6 +172,24 @@ TEST_F(PluginTest, ExitInsideTheAboutDialogEndsIt) {
   EXPECT_EQ(host_.stopped.size(), 1u);
   ui::Application().FreeReleasedForms();
   EXPECT_EQ(ui::Application().FormCount(), 0u);
+}
+
+// The user reopens the viewer while the data thread stops the closed window's filter: the new
+// window saw that filter still running and started none, so without help it would get no data.
+TEST_F(PluginTest, AViewerReopenedWhileTheOldFilterStopsGetsOneOnItsNextTick) {
+  MenuSelect(kMenuViewer);
+  FormTolv.load()->Close();
+  ui::Application().FreeReleasedForms();
+  host_.whileStopping = [] { MenuSelect(kMenuViewer); };
+  const std::uint8_t unit[46] = {};
+  FilterReceive(46, unit);
+  ASSERT_NE(FormTolv.load(), nullptr);
+  EXPECT_EQ(host_.requests.size(), 1u) << "no filter is started inside the data callback";
+  ui::headless::TickTimers(*FormTolv.load());
+  EXPECT_EQ(host_.requests.size(), 2u);
+  EXPECT_TRUE(State().FilterRunning);
+  ui::headless::TickTimers(*FormTolv.load());
+  EXPECT_EQ(host_.requests.size(), 2u) << "asked once";
 }
 
 TEST_F(PluginTest, ReopeningStartsFromNothing) {

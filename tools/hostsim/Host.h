@@ -52,6 +52,11 @@ class Host {
   // The host's end: On_Exit, every filter stopped, the window destroyed (WM_QUIT with exitCode).
   void Quit(int exitCode);
 
+  // After the host's own loop has ended: windows an On_Exit from inside a dialog of the plug-in
+  // left go once that dialog's handler has returned. Pumps for them (at most 2 s) and logs what
+  // is left.
+  void AwaitPluginWindows();
+
   HWND Window() const { return window_; }
   const Plugin* LoadedPlugin() const { return plugin_.get(); }
   const IdNameResult& IdName() const { return idName_; }
@@ -109,6 +114,7 @@ class Host {
   std::function<void()> onTick_;
   int busy_ = 0;
   bool quitting_ = false;
+  bool windowsLeftAtExit_ = false;
   DWORD windowThread_ = 0;
 };
 

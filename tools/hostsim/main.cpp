@@ -139,6 +139,7 @@ int Run(const Arguments& args) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
       }
+      host.AwaitPluginWindows();
       exitCode = args.Script.empty() ? 0 : runner.ExitCode();
     }
   }
