@@ -122,18 +122,7 @@ class Session {
 
   // Dispatches this thread's messages until done holds; false after timeoutMs.
   bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10'000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-      if (GetTickCount() - start > timeoutMs) return false;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-      MSG message;
-      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-      }
-    }
-    return true;
+    return hostsim::PumpUntil(done, timeoutMs);
   }
   // Runs script to its end; the number of failed steps.
   int RunScript(const std::string& text) {

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "tools/hostsim/Feed.h"
@@ -75,5 +76,7 @@ class Filter {
 
 // Waits for handle while dispatching every message of the calling thread; false on time-out.
 bool WaitPumping(HANDLE handle, DWORD timeoutMs = INFINITE);
+// Dispatches the calling thread's messages until done holds; false after timeoutMs.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 }  // namespace tolv::hostsim

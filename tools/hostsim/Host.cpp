@@ -432,16 +432,7 @@ void Host::Quit(int exitCode) {
 
 void Host::AwaitPluginWindows() {
   if (!windowsLeftAtExit_ || !plugin_) return;
-  const DWORD start = GetTickCount();
-  while (!PluginTopLevelWindows(nullptr).empty() && GetTickCount() - start < 2000) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) continue;
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
+  PumpUntil([] { return PluginTopLevelWindows(nullptr).empty(); }, 2000);
   log_.Add("after the host's loop: %zu plug-in window(s) left", PluginTopLevelWindows(nullptr).size());
   if (const std::optional<std::string> handles = plugin_->LiveHandles()) {
     log_.Add("after the host's loop: live handles %s", handles->c_str());
