@@ -19,6 +19,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -222,12 +223,6 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   ui::SpeedButton* AddSpeedButton(const char* name, int left, const ui::PixelImage& glyph);
   ui::Bevel* AddSeparator(const char* name, int left);
   ui::CheckBox* AddFlagBox(const char* name, const char* caption, int top);
-  // A menu entry without a command of its own (a menu of the menu bar, a submenu).
-  ui::MenuItem* AddMenu(ui::MenuItem* parent, const char* name, const char* caption);
-  // A command; without a handler it stays disabled.
-  ui::MenuItem* AddCommand(ui::MenuItem* parent, const char* name, const char* caption, const char* handler,
-                           ui::TShortCut shortcut = ui::scNone);
-  ui::MenuItem* AddMenuSeparator(ui::MenuItem* parent, const char* name);
 
   // Fetches a record from the memory and marks it busy, under one hold of PageDataMutex; the
   // subcode is the shown page's when fromShown is set. Null when none (or the wait failed).
@@ -258,6 +253,22 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   // Holds of other threads on this window; guarded by the lock in FormtolvaneAccess.cpp.
   unsigned users_ = 0;
 };
+
+// One entry of the main menu: the window's field for it, its name, the entry it opens from (null
+// for the menu bar), caption ("-" for a separator), shortcut and handler. A command without a
+// handler is disabled.
+struct MenuEntry {
+  ui::MenuItem* TFormTolv::*Field;
+  const char* Name;
+  ui::MenuItem* TFormTolv::*Parent;
+  const char* Caption;
+  ui::TShortCut ShortCut;
+  const char* Handler;
+  bool Enabled;
+  bool CheckItem;
+};
+// The main menu in menu order, the one description of it: the layout builds it from here.
+std::span<const MenuEntry> FormTolvMenu();
 
 // --- The one viewer window, and how the host's other threads reach it.
 
