@@ -91,7 +91,7 @@ void FilterReceive(std::int32_t length, const std::uint8_t* data) {
     // The window stays alive while the hold lasts; it is never held around a host message.
     FormTolvUse window = UseFormTolv();
     if (window) {
-      if (length > 0 && data != nullptr) Assembly().Receive(data, length, *window, s.ResetPending);
+      if (length > 0 && data != nullptr) Assembly().Receive(data, length, window->HandOver, s.ResetPending);
       return;
     }
   }

@@ -3,27 +3,25 @@
 // The window's controls as its layout builds them (FormtolvaneLayout.cpp): the toolbar with the
 // search and show panels, the tab pages with the paint box, the status bar, the timer, the
 // printer set-up dialog and the main menu. Events are bound by handler name to the methods
-// published in PublishHandlers. The window's life, its hand-overs with the data thread and its
-// timer are in Formtolvane.cpp; keys, mouse and panels in FormtolvaneNavigation.cpp; the menu
-// and toolbar commands in FormtolvaneCommands.cpp; how other threads reach the window in
-// FormtolvaneAccess.cpp; the two copy commands in FormtolvaneCopy.cpp.
+// published in PublishHandlers. The window's life and its timer are in Formtolvane.cpp; the
+// page data it shares with the data thread in PageHandOver.h; keys, mouse and panels in FormtolvaneNavigation.cpp; the
+// menu and toolbar commands in FormtolvaneCommands.cpp; how other threads reach the window in FormtolvaneAccess.cpp;
+// the two copy commands in FormtolvaneCopy.cpp.
 //
-// Threads. The window thread runs every event. The host's data thread reaches the window as
-// the magazine assembly's ReceptionTarget, and the channel change clears the page memory; both
-// only through a FormTolvUse, which keeps the window and its mutexes alive while they work.
-// PageDataMutex guards the page memory, the busy page and every write into DisplayPage from
-// the data thread and every drawing of it; RedrawMutex guards the two redraw requests. The
-// order is PageDataMutex before RedrawMutex.
+// Threads. The window thread runs every event. The host's data thread reaches the window's
+// HandOver as the magazine assembly's ReceptionTarget, and the channel change clears its page
+// memory; both only through a FormTolvUse, which keeps the window and its mutexes alive while
+// they work. The locks and their order are PageHandOver's (PageHandOver.h).
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 
-#include "decoder/MagazineAssembly.h"
 #include "pages/Lop.h"
 #include "platform/NamedMutex.h"
 #include "render/PageDrawing.h"
@@ -33,11 +31,10 @@
 #include "ui/Menu.h"
 #include "ui/PageControl.h"
 #include "ui/Timer.h"
+#include "viewer/PageHandOver.h"
 
 namespace tolv {
 
-inline constexpr char kPageDataMutexName[] = "TOLVANE_240104";
-inline constexpr char kRedrawMutexName[] = "TOLVANE_200504";
 inline constexpr char kWindowCaption[] = "Tol-Vane DVB";
 inline constexpr char kClearMemoryQuestion[] = "Alle Seiten aus dem Speicher löschen?";
 inline constexpr char kClearMemoryCaption[] = "Bestätigung";
@@ -58,7 +55,7 @@ std::string PageClipboardText(CVTPage& page, bool reveal);
 class FormTolvUse;
 FormTolvUse UseFormTolv() noexcept;
 
-class TFormTolv : public ui::Form, public ReceptionTarget {
+class TFormTolv : public ui::Form {
  public:
   TFormTolv();
   ~TFormTolv() override;
@@ -142,24 +139,28 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   ui::MenuItem* N5;
   ui::MenuItem* mnAbout;
 
-  // --- Window state. Values the data thread reads without a lock are atomics with relaxed
-  // order; everything else belongs to the window thread.
-  platform::NamedMutex PageDataMutex;
-  platform::NamedMutex RedrawMutex;
-  // Set and cleared under RedrawMutex; the timer peeks at them without it.
-  std::atomic<bool> PageRedrawPending{false};
-  std::atomic<bool> HeaderRedrawPending{false};
-  // The page on screen: written by the data thread under PageDataMutex while no page is busy,
-  // by the window thread while its page is busy (or under the mutex); drawn under the mutex.
-  CVTPage DisplayPage;
+  // --- What the window shares with the data thread and the channel change.
+  PageHandOver HandOver;
+  // Its names as the window's code and its callers know them.
+  platform::NamedMutex& PageDataMutex = HandOver.PageDataMutex;
+  platform::NamedMutex& RedrawMutex = HandOver.RedrawMutex;
+  std::atomic<bool>& PageRedrawPending = HandOver.PageRedrawPending;
+  std::atomic<bool>& HeaderRedrawPending = HandOver.HeaderRedrawPending;
+  CVTPage& DisplayPage = HandOver.DisplayPage;
+  std::atomic<std::uint16_t>& SearchPage = HandOver.SearchPage;
+  std::atomic<std::uint16_t>& ShownPage = HandOver.ShownPage;
+  std::atomic<std::uint16_t>& ShownSubcode = HandOver.ShownSubcode;
+  std::atomic<bool>& HeaderLive = HandOver.HeaderLive;
+  std::atomic<bool>& Paused = HandOver.Paused;
+  std::uint16_t BusyPage() const { return HandOver.BusyPage(); }
+  CVTAllPages& AllPages() { return HandOver.AllPages(); }
+  void ReceiveHeader(std::uint8_t* row) { HandOver.ReceiveHeader(row); }
+  void SetBusyPage(std::uint16_t number) { HandOver.SetBusyPage(number); }
+  void ClearBusyPage() { HandOver.ClearBusyPage(); }
+
+  // --- Window state, the window thread's own.
   std::uint8_t EntryCount = 0;  // digits typed towards a new page number
   std::array<char, 3> EntryDigits{'1', '0', '0'};
-  std::atomic<std::uint16_t> SearchPage{100};  // internal page numbers, kNoPage for none
-  std::atomic<std::uint16_t> ShownPage{kNoPage};
-  std::atomic<std::uint16_t> ShownSubcode{0};
-  // DisplayPage came from the stream, so headers may refresh its clock.
-  std::atomic<bool> HeaderLive{false};
-  std::atomic<bool> Paused{false};
   // Set by the data thread when it stopped the filter of a closed window while this one was being
   // opened (which then saw the old filter running and started none): the next tick calls
   // OnFilterWanted on the window thread, never inside the host's data callback.
@@ -167,23 +168,6 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   std::function<void()> OnFilterWanted;
   // Cell size, page rectangle, face names and the double-height bitmap.
   RenderWindow Render;
-
-  // --- The data thread's side (ReceptionTarget); see MagazineAssembly.h.
-  bool LockPageData() override;
-  void UnlockPageData() override;
-  std::uint16_t BusyPage() const override { return busyPage_.load(std::memory_order_relaxed); }
-  CVTAllPages& AllPages() override { return allPages_; }
-  void ReceivePage(CVTPage& page) override;
-  void ReceiveHeader(std::uint8_t* row) override;
-
-  // The channel change's clearing of the page memory, on any thread: waits until no page is
-  // busy. False when the wait on PageDataMutex failed; the memory then stays as it was.
-  bool ClearMemoryForChannelChange();
-
-  // The busy-page protocol of the window thread: SetBusyPage with PageDataMutex held;
-  // ClearBusyPage takes it.
-  void SetBusyPage(std::uint16_t number);
-  void ClearBusyPage();
 
   // --- Events and commands.
   void FormCreate(ui::Component& sender);
@@ -228,20 +212,10 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   ui::SpeedButton* AddSpeedButton(const char* name, int left, const ui::PixelImage& glyph);
   ui::Bevel* AddSeparator(const char* name, int left);
   ui::CheckBox* AddFlagBox(const char* name, const char* caption, int top);
-  // A menu entry without a command of its own (a menu of the menu bar, a submenu).
-  ui::MenuItem* AddMenu(ui::MenuItem* parent, const char* name, const char* caption);
-  // A command; without a handler it stays disabled.
-  ui::MenuItem* AddCommand(ui::MenuItem* parent, const char* name, const char* caption, const char* handler,
-                           ui::TShortCut shortcut = ui::scNone);
-  ui::MenuItem* AddMenuSeparator(ui::MenuItem* parent, const char* name);
 
-  // Fetches a record from the memory and marks it busy, under one hold of PageDataMutex; the
-  // subcode is the shown page's when fromShown is set. Null when none (or the wait failed).
-  CVTPage* FetchForShow(std::uint16_t number, std::uint16_t subcode, TGetMode mode, bool fromShown = false);
   // Puts a busy record on screen; followSearch makes its number the search page.
   void ShowFromMemory(CVTPage& record, bool followSearch = false);
-  void WithdrawPageRedraw();  // while a record is busy: a stream page's request is obsolete
-  void SearchAndShow();       // the search page's first subpage, if the memory holds it
+  void SearchAndShow();  // the search page's first subpage, if the memory holds it
   void StepSubpage(TGetMode mode);
   void StepPage(bool shifted, bool up);
   void TypeDigit(unsigned digit);
@@ -257,13 +231,25 @@ class TFormTolv : public ui::Form, public ReceptionTarget {
   friend FormTolvUse UseFormTolv() noexcept;
   friend void WithdrawFormTolv(const TFormTolv* window, bool waitForUsers);
 
-  CVTAllPages allPages_;
-  // The number of the record the window thread is copying into DisplayPage; kNoPage if none.
-  // Written under PageDataMutex.
-  std::atomic<std::uint16_t> busyPage_{kNoPage};
   // Holds of other threads on this window; guarded by the lock in FormtolvaneAccess.cpp.
   unsigned users_ = 0;
 };
+
+// One entry of the main menu: the window's field for it, its name, the entry it opens from (null
+// for the menu bar), caption ("-" for a separator), shortcut and handler. A command without a
+// handler is disabled.
+struct MenuEntry {
+  ui::MenuItem* TFormTolv::*Field;
+  const char* Name;
+  ui::MenuItem* TFormTolv::*Parent;
+  const char* Caption;
+  ui::TShortCut ShortCut;
+  const char* Handler;
+  bool Enabled;
+  bool CheckItem;
+};
+// The main menu in menu order, the one description of it: the layout builds it from here.
+std::span<const MenuEntry> FormTolvMenu();
 
 // --- The one viewer window, and how the host's other threads reach it.
 

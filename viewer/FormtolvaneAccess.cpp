@@ -70,7 +70,7 @@ void WithdrawFormTolv(const TFormTolv* window, bool waitForUsers) {
 ChannelClearing ClearMemoryForChannelChange() noexcept {
   const FormTolvUse window = UseFormTolv();
   if (!window) return ChannelClearing::kNoWindow;
-  return window->ClearMemoryForChannelChange() ? ChannelClearing::kCleared : ChannelClearing::kWaitFailed;
+  return window->HandOver.ClearMemoryForChannelChange() ? ChannelClearing::kCleared : ChannelClearing::kWaitFailed;
 }
 
 }  // namespace tolv

@@ -47,7 +47,7 @@ void TFormTolv::BlankDisplayAndClearMemory() {
   if (!data) return;
   DisplayPage.ClearRows();
   DrawPage(PrepareRender(), &DisplayPage, GetReveal());
-  allPages_.Clear();
+  AllPages().Clear();
 }
 
 // Its result is not used: nothing prints.
@@ -66,7 +66,7 @@ void TFormTolv::SpeedButton4Click(ui::Component& /*sender*/) {
   std::ofstream file(PageFilePath(), std::ios::binary | std::ios::trunc);
   {
     const MutexLock data(PageDataMutex);
-    if (data) allPages_.SaveAll(file);  // a failed wait leaves the file empty
+    if (data) AllPages().SaveAll(file);  // a failed wait leaves the file empty
   }
   file.close();
 }

@@ -158,64 +158,82 @@ ui::CheckBox* TFormTolv::AddFlagBox(const char* name, const char* caption, int t
   return box;
 }
 
+namespace {
+
+using ui::CtrlKey;
+using Item = ui::MenuItem* TFormTolv::*;
+
+constexpr MenuEntry Menu(Item field, const char* name, Item parent, const char* caption) {
+  return {field, name, parent, caption, ui::scNone, nullptr, true, false};
+}
+constexpr MenuEntry Command(Item field, const char* name, Item parent, const char* caption, const char* handler,
+                            ui::TShortCut shortcut = ui::scNone) {
+  return {field, name, parent, caption, shortcut, handler, handler != nullptr, false};
+}
+constexpr MenuEntry CheckCommand(Item field, const char* name, Item parent, const char* caption, const char* handler,
+                                 ui::TShortCut shortcut = ui::scNone) {
+  MenuEntry entry = Command(field, name, parent, caption, handler, shortcut);
+  entry.CheckItem = true;
+  return entry;
+}
+constexpr MenuEntry Separator(Item field, const char* name, Item parent) { return Menu(field, name, parent, "-"); }
+
+// Enabling a command is giving it its handler.
+constexpr MenuEntry kMenu[] = {
+    Menu(&TFormTolv::mnFile, "mnFile", nullptr, "&Datei"),
+    Command(&TFormTolv::mnOpen, "mnOpen", &TFormTolv::mnFile, "Öffnen...", nullptr, CtrlKey('O')),
+    Separator(&TFormTolv::N1, "N1", &TFormTolv::mnFile),
+    Menu(&TFormTolv::Speichern1, "Speichern1", &TFormTolv::mnFile, "Speichern &unter"),
+    Command(&TFormTolv::mnSaveAct, "mnSaveAct", &TFormTolv::Speichern1, "aktuelle Seite...", nullptr, CtrlKey('S')),
+    Command(&TFormTolv::mnSaveSubpages, "mnSaveSubpages", &TFormTolv::Speichern1, "alle Unterseiten...", nullptr),
+    Command(&TFormTolv::mnSaveAllPages, "mnSaveAllPages", &TFormTolv::Speichern1, "alle Seiten...", nullptr),
+    Separator(&TFormTolv::N3, "N3", &TFormTolv::mnFile),
+    Menu(&TFormTolv::Drucken1, "Drucken1", &TFormTolv::mnFile, "Drucken"),
+    Command(&TFormTolv::mnPrintAct, "mnPrintAct", &TFormTolv::Drucken1, "aktuelle Seite...", nullptr, CtrlKey('P')),
+    Command(&TFormTolv::mnPrintSubpages, "mnPrintSubpages", &TFormTolv::Drucken1, "alle Unterseiten...", nullptr),
+    Command(&TFormTolv::mnPrintAllPages, "mnPrintAllPages", &TFormTolv::Drucken1, "alle Seiten...", nullptr),
+    Command(&TFormTolv::mnPrinterSetup, "mnPrinterSetup", &TFormTolv::mnFile, "Druckereinrichtung...",
+            "mnPrinterSetupClick"),
+    Separator(&TFormTolv::N2, "N2", &TFormTolv::mnFile),
+    Command(&TFormTolv::mnOffline, "mnOffline", &TFormTolv::mnFile, "Offline", nullptr),
+    Command(&TFormTolv::mnCloseApp, "mnCloseApp", &TFormTolv::mnFile, "Beenden", "mnCloseAppClick"),
+
+    Menu(&TFormTolv::mnEdit, "mnEdit", nullptr, "Bearbeiten"),
+    Command(&TFormTolv::mnCopyAsText, "mnCopyAsText", &TFormTolv::mnEdit, "Seite als Text kopieren",
+            "mnCopyAsTextClick", CtrlKey('C')),
+    Command(&TFormTolv::mnCopyAsGraphic, "mnCopyAsGraphic", &TFormTolv::mnEdit, "Seite als Grafik kopieren",
+            "mnCopyAsGraphicClick"),
+
+    Menu(&TFormTolv::Programm1, "Programm1", nullptr, "Programm"),
+    CheckCommand(&TFormTolv::mnReveal, "mnReveal", &TFormTolv::Programm1, "Rätseltaste", "mnRevealClick", CtrlKey('R')),
+    Command(&TFormTolv::mnSetClock, "mnSetClock", &TFormTolv::Programm1, "Uhrzeit übernehmen", nullptr, CtrlKey('U')),
+    Command(&TFormTolv::mnClearMem, "mnClearMem", &TFormTolv::Programm1, "Speicher löschen...", "mnClearMemClick",
+            CtrlKey('L')),
+    // Space is the key handler's, not a menu shortcut.
+    CheckCommand(&TFormTolv::mnPause, "mnPause", &TFormTolv::Programm1, "Pause (SPACE)", "mnPauseClick"),
+    Separator(&TFormTolv::N4, "N4", &TFormTolv::Programm1),
+    Command(&TFormTolv::mnSetup, "mnSetup", &TFormTolv::Programm1, "Setup...", nullptr),
+
+    Menu(&TFormTolv::mnHelp, "mnHelp", nullptr, "Hilfe"),
+    Command(&TFormTolv::mnContent, "mnContent", &TFormTolv::mnHelp, "Inhalt", nullptr),
+    Separator(&TFormTolv::N5, "N5", &TFormTolv::mnHelp),
+    Command(&TFormTolv::mnAbout, "mnAbout", &TFormTolv::mnHelp, "Info über Tol-Vane DVB...", "mnAboutClick"),
+};
+
+}  // namespace
+
+std::span<const MenuEntry> FormTolvMenu() { return kMenu; }
+
 void TFormTolv::BuildMenu() {
-  using ui::CtrlKey;
-  mnFile = AddMenu(nullptr, "mnFile", "&Datei");
-  mnOpen = AddCommand(mnFile, "mnOpen", "Öffnen...", nullptr, CtrlKey('O'));
-  N1 = AddMenuSeparator(mnFile, "N1");
-  Speichern1 = AddMenu(mnFile, "Speichern1", "Speichern &unter");
-  mnSaveAct = AddCommand(Speichern1, "mnSaveAct", "aktuelle Seite...", nullptr, CtrlKey('S'));
-  mnSaveSubpages = AddCommand(Speichern1, "mnSaveSubpages", "alle Unterseiten...", nullptr);
-  mnSaveAllPages = AddCommand(Speichern1, "mnSaveAllPages", "alle Seiten...", nullptr);
-  N3 = AddMenuSeparator(mnFile, "N3");
-  Drucken1 = AddMenu(mnFile, "Drucken1", "Drucken");
-  mnPrintAct = AddCommand(Drucken1, "mnPrintAct", "aktuelle Seite...", nullptr, CtrlKey('P'));
-  mnPrintSubpages = AddCommand(Drucken1, "mnPrintSubpages", "alle Unterseiten...", nullptr);
-  mnPrintAllPages = AddCommand(Drucken1, "mnPrintAllPages", "alle Seiten...", nullptr);
-  mnPrinterSetup = AddCommand(mnFile, "mnPrinterSetup", "Druckereinrichtung...", "mnPrinterSetupClick");
-  N2 = AddMenuSeparator(mnFile, "N2");
-  mnOffline = AddCommand(mnFile, "mnOffline", "Offline", nullptr);
-  mnCloseApp = AddCommand(mnFile, "mnCloseApp", "Beenden", "mnCloseAppClick");
-
-  mnEdit = AddMenu(nullptr, "mnEdit", "Bearbeiten");
-  mnCopyAsText = AddCommand(mnEdit, "mnCopyAsText", "Seite als Text kopieren", "mnCopyAsTextClick", CtrlKey('C'));
-  mnCopyAsGraphic = AddCommand(mnEdit, "mnCopyAsGraphic", "Seite als Grafik kopieren", "mnCopyAsGraphicClick");
-
-  Programm1 = AddMenu(nullptr, "Programm1", "Programm");
-  mnReveal = AddCommand(Programm1, "mnReveal", "Rätseltaste", "mnRevealClick", CtrlKey('R'));
-  mnReveal->SetCheckItem(true);
-  mnSetClock = AddCommand(Programm1, "mnSetClock", "Uhrzeit übernehmen", nullptr, CtrlKey('U'));
-  mnClearMem = AddCommand(Programm1, "mnClearMem", "Speicher löschen...", "mnClearMemClick", CtrlKey('L'));
-  // Space is the key handler's, not a menu shortcut.
-  mnPause = AddCommand(Programm1, "mnPause", "Pause (SPACE)", "mnPauseClick");
-  mnPause->SetCheckItem(true);
-  N4 = AddMenuSeparator(Programm1, "N4");
-  mnSetup = AddCommand(Programm1, "mnSetup", "Setup...", nullptr);
-
-  mnHelp = AddMenu(nullptr, "mnHelp", "Hilfe");
-  mnContent = AddCommand(mnHelp, "mnContent", "Inhalt", nullptr);
-  N5 = AddMenuSeparator(mnHelp, "N5");
-  mnAbout = AddCommand(mnHelp, "mnAbout", "Info über Tol-Vane DVB...", "mnAboutClick");
-}
-
-ui::MenuItem* TFormTolv::AddMenu(ui::MenuItem* parent, const char* name, const char* caption) {
-  auto* item = Make<ui::MenuItem>(name, *MainMenu1, parent);
-  item->SetCaption(caption);
-  return item;
-}
-
-ui::MenuItem* TFormTolv::AddCommand(ui::MenuItem* parent, const char* name, const char* caption, const char* handler,
-                                    ui::TShortCut shortcut) {
-  ui::MenuItem* item = AddMenu(parent, name, caption);
-  item->SetShortCut(shortcut);
-  if (handler != nullptr) {
-    item->OnClick.Bind(handler);
-  } else {
-    item->SetEnabled(false);
+  for (const MenuEntry& entry : kMenu) {
+    auto* item = Make<ui::MenuItem>(entry.Name, *MainMenu1, entry.Parent != nullptr ? this->*entry.Parent : nullptr);
+    item->SetCaption(entry.Caption);
+    item->SetShortCut(entry.ShortCut);
+    item->SetCheckItem(entry.CheckItem);
+    item->SetEnabled(entry.Enabled);
+    if (entry.Handler != nullptr) item->OnClick.Bind(entry.Handler);
+    this->*entry.Field = item;
   }
-  return item;
 }
-
-ui::MenuItem* TFormTolv::AddMenuSeparator(ui::MenuItem* parent, const char* name) { return AddMenu(parent, name, "-"); }
 
 }  // namespace tolv

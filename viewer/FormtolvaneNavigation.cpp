@@ -6,8 +6,6 @@
 
 namespace tolv {
 
-using platform::MutexLock;
-
 namespace {
 
 constexpr std::uint16_t kFirstPage = 100;
@@ -68,7 +66,8 @@ void TFormTolv::StepPage(bool shifted, bool up) {
   CancelPause();
   if (shifted) {
     // The next or previous page the memory holds.
-    CVTPage* found = FetchForShow(SearchPage.load(std::memory_order_relaxed), 0, up ? gmNextPage : gmPrevPage, true);
+    CVTPage* found =
+        HandOver.FetchForShow(SearchPage.load(std::memory_order_relaxed), 0, up ? gmNextPage : gmPrevPage, true);
     if (found != nullptr) ShowFromMemory(*found, true);
     return;
   }
@@ -84,7 +83,7 @@ void TFormTolv::StepPage(bool shifted, bool up) {
 }
 
 void TFormTolv::StepSubpage(TGetMode mode) {
-  CVTPage* found = FetchForShow(SearchPage.load(std::memory_order_relaxed), 0, mode, true);
+  CVTPage* found = HandOver.FetchForShow(SearchPage.load(std::memory_order_relaxed), 0, mode, true);
   if (found == nullptr) return;
   ShowFromMemory(*found);
   if (!Paused.load(std::memory_order_relaxed)) {
@@ -93,27 +92,9 @@ void TFormTolv::StepSubpage(TGetMode mode) {
   }
 }
 
-// While the record is busy the data thread leaves DisplayPage alone, so a page redraw still
-// requested now is for a stream page this copy has replaced: answered at the next tick, it would
-// take the page from memory for a live one and let headers paint their clock over its own.
-void TFormTolv::WithdrawPageRedraw() {
-  const MutexLock redraw(RedrawMutex);
-  if (redraw) PageRedrawPending.store(false, std::memory_order_relaxed);
-}
-
 void TFormTolv::SearchAndShow() {
-  CVTPage* found = FetchForShow(SearchPage.load(std::memory_order_relaxed), 0, gmFirst);
+  CVTPage* found = HandOver.FetchForShow(SearchPage.load(std::memory_order_relaxed), 0, gmFirst);
   if (found != nullptr) ShowFromMemory(*found);
-}
-
-CVTPage* TFormTolv::FetchForShow(std::uint16_t number, std::uint16_t subcode, TGetMode mode, bool fromShown) {
-  const MutexLock data(PageDataMutex);
-  if (!data) return nullptr;
-  // The data thread writes DisplayPage under this lock, so its subcode is read under it too.
-  if (fromShown) subcode = DisplayPage.GetSubcode();
-  CVTPage* found = allPages_.GetPage(number, subcode, mode);
-  if (found != nullptr) SetBusyPage(found->Number());
-  return found;
 }
 
 // record is busy: the data thread leaves it and DisplayPage alone while it is copied.
@@ -122,7 +103,7 @@ void TFormTolv::ShowFromMemory(CVTPage& record, bool followSearch) {
   if (followSearch) SetSearchPage(DisplayPage.Number());
   ShownPage.store(DisplayPage.Number(), std::memory_order_relaxed);
   ShownSubcode.store(DisplayPage.GetSubcode(), std::memory_order_relaxed);
-  WithdrawPageRedraw();
+  HandOver.WithdrawPageRedraw();
   ClearBusyPage();
   UpdateShowPanel();
   HeaderLive.store(false, std::memory_order_relaxed);  // its clock waits until it comes on the stream again

@@ -129,9 +129,9 @@ class Copy : public ViewerTest {
     EXPECT_TRUE(copied == PageAreaOnScreen(window)) << "the copy is not the page area as drawn";
 #ifdef TOLV_WITH_TOLVANE
     CVTPage shown;
-    ASSERT_TRUE(window.LockPageData());
+    ASSERT_TRUE(window.HandOver.LockPageData());
     shown.CopyFrom(&window.DisplayPage);
-    window.UnlockPageData();
+    window.HandOver.UnlockPageData();
     ui::RasterCanvas png(0, 0);
     ASSERT_TRUE(RenderPageImage(shown, false, png, TOLV_FONT_FILE));
     EXPECT_TRUE(copied == png.Pixels()) << "the copy is not tolvane png's picture";

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <span>
 #include <typeinfo>
 
 #include "ui/Application.h"
@@ -187,50 +189,6 @@ TEST_F(FormtolvaneLayout, ToolbarButtonsCarryTwoStateGlyphsAndOnlyPauseAndReveal
   EXPECT_NE(form->SpeedButtonPause->Glyph(), form->SpeedButtonReveal->Glyph());
 }
 
-struct MenuRow {
-  const char* name;
-  const char* parent;  // "" for the menu bar
-  const char* caption;
-  ui::TShortCut shortcut;
-  bool enabled;
-  bool checkItem;
-};
-
-// In menu order.
-const MenuRow kMenu[] = {
-    {"mnFile", "", "&Datei", ui::scNone, true, false},
-    {"mnOpen", "mnFile", "Öffnen...", ui::CtrlKey('O'), false, false},
-    {"N1", "mnFile", "-", ui::scNone, true, false},
-    {"Speichern1", "mnFile", "Speichern &unter", ui::scNone, true, false},
-    {"mnSaveAct", "Speichern1", "aktuelle Seite...", ui::CtrlKey('S'), false, false},
-    {"mnSaveSubpages", "Speichern1", "alle Unterseiten...", ui::scNone, false, false},
-    {"mnSaveAllPages", "Speichern1", "alle Seiten...", ui::scNone, false, false},
-    {"N3", "mnFile", "-", ui::scNone, true, false},
-    {"Drucken1", "mnFile", "Drucken", ui::scNone, true, false},
-    {"mnPrintAct", "Drucken1", "aktuelle Seite...", ui::CtrlKey('P'), false, false},
-    {"mnPrintSubpages", "Drucken1", "alle Unterseiten...", ui::scNone, false, false},
-    {"mnPrintAllPages", "Drucken1", "alle Seiten...", ui::scNone, false, false},
-    {"mnPrinterSetup", "mnFile", "Druckereinrichtung...", ui::scNone, true, false},
-    {"N2", "mnFile", "-", ui::scNone, true, false},
-    {"mnOffline", "mnFile", "Offline", ui::scNone, false, false},
-    {"mnCloseApp", "mnFile", "Beenden", ui::scNone, true, false},
-    {"mnEdit", "", "Bearbeiten", ui::scNone, true, false},
-    // Enabled: the page on show goes to the clipboard (the design had them disabled).
-    {"mnCopyAsText", "mnEdit", "Seite als Text kopieren", ui::CtrlKey('C'), true, false},
-    {"mnCopyAsGraphic", "mnEdit", "Seite als Grafik kopieren", ui::scNone, true, false},
-    {"Programm1", "", "Programm", ui::scNone, true, false},
-    {"mnReveal", "Programm1", "Rätseltaste", ui::CtrlKey('R'), true, true},
-    {"mnSetClock", "Programm1", "Uhrzeit übernehmen", ui::CtrlKey('U'), false, false},
-    {"mnClearMem", "Programm1", "Speicher löschen...", ui::CtrlKey('L'), true, false},
-    {"mnPause", "Programm1", "Pause (SPACE)", ui::scNone, true, true},
-    {"N4", "Programm1", "-", ui::scNone, true, false},
-    {"mnSetup", "Programm1", "Setup...", ui::scNone, false, false},
-    {"mnHelp", "", "Hilfe", ui::scNone, true, false},
-    {"mnContent", "mnHelp", "Inhalt", ui::scNone, false, false},
-    {"N5", "mnHelp", "-", ui::scNone, true, false},
-    {"mnAbout", "mnHelp", "Info über Tol-Vane DVB...", ui::scNone, true, false},
-};
-
 void CollectInOrder(const std::vector<ui::MenuItem*>& items, std::vector<const ui::MenuItem*>& out) {
   for (const ui::MenuItem* item : items) {
     out.push_back(item);
@@ -238,24 +196,30 @@ void CollectInOrder(const std::vector<ui::MenuItem*>& items, std::vector<const u
   }
 }
 
-TEST_F(FormtolvaneLayout, MainMenuHasEveryItemInOrderWithItsShortcutAndState) {
+// The menu table is the menu's one description; the window must hold exactly what it says.
+TEST_F(FormtolvaneLayout, MainMenuHoldsEveryEntryOfItsTableInOrder) {
   std::vector<const ui::MenuItem*> items;
   CollectInOrder(form->MainMenu1->Items(), items);
-  ASSERT_EQ(items.size(), std::size(kMenu));
+  const std::span<const MenuEntry> menu = FormTolvMenu();
+  ASSERT_EQ(items.size(), menu.size());
+  std::set<ui::TShortCut> shortcuts;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    const MenuRow& row = kMenu[i];
+    const MenuEntry& row = menu[i];
     const ui::MenuItem& item = *items[i];
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(item.Name(), row.name);
-    EXPECT_EQ(item.Parent() != nullptr ? item.Parent()->Name() : "", row.parent);
-    EXPECT_EQ(item.Caption(), row.caption);
-    EXPECT_EQ(item.ShortCut(), row.shortcut);
-    EXPECT_EQ(item.Enabled(), row.enabled);
-    EXPECT_EQ(item.IsCheckItem(), row.checkItem);
+    SCOPED_TRACE(row.Name);
+    EXPECT_EQ(&item, form->*row.Field);
+    EXPECT_EQ(item.Name(), row.Name);
+    EXPECT_EQ(item.Parent(), row.Parent != nullptr ? form->*row.Parent : nullptr);
+    EXPECT_EQ(item.Caption(), row.Caption);
+    EXPECT_EQ(item.ShortCut(), row.ShortCut);
+    EXPECT_EQ(item.Enabled(), row.Enabled);
+    EXPECT_EQ(item.IsCheckItem(), row.CheckItem);
+    EXPECT_EQ(item.OnClick.HandlerName(), row.Handler != nullptr ? row.Handler : "");
+    EXPECT_TRUE(item.Visible());
     EXPECT_FALSE(item.Checked());
-    // A disabled item has no command behind it.
-    if (!row.enabled) {
-      EXPECT_EQ(item.OnClick.HandlerName(), "");
+    // No two items share a shortcut: the second could never be chosen by its keys.
+    if (row.ShortCut != ui::scNone) {
+      EXPECT_TRUE(shortcuts.insert(row.ShortCut).second);
     }
   }
   EXPECT_EQ(ui::ShortCutToText(form->mnClearMem->ShortCut()), "Strg+L");
@@ -320,9 +284,9 @@ TEST_F(FormtolvaneLayout, UserActionsReachTheirHandlers) {
 
 TEST_F(FormtolvaneLayout, DisabledItemsButtonsAndTheirShortcutsDoNothing) {
   calls.clear();
-  for (const MenuRow& row : kMenu) {
-    if (!row.enabled) {
-      EXPECT_FALSE(Click(*form, row.name)) << row.name;
+  for (const MenuEntry& row : FormTolvMenu()) {
+    if (!row.Enabled) {
+      EXPECT_FALSE(Click(*form, row.Name)) << row.Name;
     }
   }
   for (const char* button : {"SpeedButtonOpen", "SpeedButtonSaveAs", "SpeedButtonPrint", "SpeedButtonSetClock"}) {
@@ -330,10 +294,12 @@ TEST_F(FormtolvaneLayout, DisabledItemsButtonsAndTheirShortcutsDoNothing) {
   }
   EXPECT_TRUE(calls.empty());
   // The shortcuts of disabled items run nothing; the key goes on to the key handler as any key.
-  for (char key : {'O', 'S', 'P', 'U'}) {
+  for (const MenuEntry& row : FormTolvMenu()) {
+    if (row.Enabled || row.ShortCut == ui::scNone) continue;
+    const auto key = static_cast<std::uint16_t>(row.ShortCut & 0xFFu);
     calls.clear();
-    EXPECT_FALSE(PressKey(*form, static_cast<std::uint16_t>(key), ui::ssCtrl)) << key;
-    EXPECT_EQ(calls, (std::vector<std::string>{"FormKeyDown:FormTolv:" + std::to_string(key)})) << key;
+    EXPECT_FALSE(PressKey(*form, key, ui::ssCtrl)) << row.Name;
+    EXPECT_EQ(calls, (std::vector<std::string>{"FormKeyDown:FormTolv:" + std::to_string(key)})) << row.Name;
   }
 }
 

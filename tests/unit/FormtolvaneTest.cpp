@@ -95,7 +95,7 @@ TEST_F(Formtolvane, SearchedPageFromTheStreamAppearsAtTheNextTick) {
   EXPECT_EQ(window.PanelShow->Caption(), ShowCaption(100, first.subcode));
   EXPECT_EQ(window.PanelSearch->Color(), kGreen);
   EXPECT_EQ(Canvas().pagePaints, 1u);
-  ASSERT_TRUE(window.LockPageData());
+  ASSERT_TRUE(window.HandOver.LockPageData());
   const CVTPage* stored = window.AllPages().GetPage(100, 0, gmFirst);
   ASSERT_NE(stored, nullptr);
   for (unsigned r = 1; r < kRows; ++r) {
@@ -103,7 +103,7 @@ TEST_F(Formtolvane, SearchedPageFromTheStreamAppearsAtTheNextTick) {
       EXPECT_EQ(*window.DisplayPage.Rows[r], *stored->Rows[r]) << "row " << r;
     }
   }
-  window.UnlockPageData();
+  window.HandOver.UnlockPageData();
 }
 
 TEST_F(Formtolvane, LiveHeaderRunsThroughRowZeroInGreenWhileSearching) {
@@ -121,7 +121,7 @@ TEST_F(Formtolvane, LiveHeaderRunsThroughRowZeroInGreenWhileSearching) {
   EXPECT_EQ(row0[7], 0x02) << "alpha green ahead of the header text";
   EXPECT_EQ(row0.substr(8), last->row.substr(8));
   // The assembly stores the row it handed to the window: it must come back without the green.
-  ASSERT_TRUE(window.LockPageData());
+  ASSERT_TRUE(window.HandOver.LockPageData());
   unsigned stored = 0;
   for (unsigned slot = 0; slot < kPageSlots; ++slot) {
     for (const CVTPage* p = window.AllPages().FirstSubpage(slot); p != nullptr; p = CVTAllPages::NextSubpage(p)) {
@@ -129,7 +129,7 @@ TEST_F(Formtolvane, LiveHeaderRunsThroughRowZeroInGreenWhileSearching) {
       ++stored;
     }
   }
-  window.UnlockPageData();
+  window.HandOver.UnlockPageData();
   EXPECT_GT(stored, 0u);
   EXPECT_EQ(Canvas().pagePaints, 0u) << "a header alone redraws row 0 only";
   EXPECT_GT(Canvas().headerCellsDrawn, 0u);
@@ -137,7 +137,7 @@ TEST_F(Formtolvane, LiveHeaderRunsThroughRowZeroInGreenWhileSearching) {
 
   // Up to the header's first colour code the text is green on black, in the data and on screen.
   unsigned greenPixels = 0;
-  ASSERT_TRUE(window.LockPageData());
+  ASSERT_TRUE(window.HandOver.LockPageData());
   for (unsigned c = 8; c < kColumns && static_cast<std::uint8_t>(row0[c]) >= 0x08; ++c) {
     EXPECT_EQ(GetDisplayCell(window.DisplayPage, c, 0).FgColor, kGreen) << "column " << c;
     const int left = window.Render.Rendering.PageLeft + static_cast<int>(c) * 14;
@@ -149,7 +149,7 @@ TEST_F(Formtolvane, LiveHeaderRunsThroughRowZeroInGreenWhileSearching) {
       }
     }
   }
-  window.UnlockPageData();
+  window.HandOver.UnlockPageData();
   EXPECT_GT(greenPixels, 0u);
   EXPECT_EQ(window.PanelSearch->Color(), kRed);
 }
@@ -313,9 +313,9 @@ TEST_F(FailedWait, OnRedrawLeavesTheRequestForTheNextTick) {
 // The mark must go even so: a hand-over of that number and a channel change wait for it.
 TEST_F(FailedWait, OnClearingTheBusyPageStillClearsIt) {
   TFormTolv& window = Open();
-  ASSERT_TRUE(window.LockPageData());
+  ASSERT_TRUE(window.HandOver.LockPageData());
   window.SetBusyPage(100);
-  window.UnlockPageData();
+  window.HandOver.UnlockPageData();
   FailNext(kPageDataMutexName);
   window.ClearBusyPage();
   EXPECT_EQ(window.BusyPage(), kNoPage);

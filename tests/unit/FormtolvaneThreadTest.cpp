@@ -42,7 +42,7 @@ TEST_F(ViewerThreads, HoldKeepsTheWindowAliveThroughItsClose) {
     // Still a whole window: its mutexes and memory are there.
     std::string header(40, 'x');
     hold->ReceiveHeader(reinterpret_cast<std::uint8_t*>(header.data()));
-    EXPECT_TRUE(hold->ClearMemoryForChannelChange());
+    EXPECT_TRUE(hold->HandOver.ClearMemoryForChannelChange());
     released = true;
     hold.Release();
   });
@@ -59,9 +59,9 @@ TEST_F(ViewerThreads, ChannelChangeWaitsForTheBusyPage) {
   DataThread data(RecordingBuffers(kBbc));
   TFormTolv& window = Open();
   data.DeliverAll();
-  ASSERT_TRUE(window.LockPageData());
+  ASSERT_TRUE(window.HandOver.LockPageData());
   window.SetBusyPage(100);
-  window.UnlockPageData();
+  window.HandOver.UnlockPageData();
 
   std::atomic<bool> done{false};
   std::thread channel([&] {

@@ -70,9 +70,9 @@ class PluginTest : public ::testing::Test {
   }
   static bool MemoryHolds(std::uint16_t number) {
     FormTolvUse window = UseFormTolv();
-    if (!window || !window->LockPageData()) return false;
+    if (!window || !window->HandOver.LockPageData()) return false;
     const bool held = window->AllPages().GetPage(number, 0, gmFirst) != nullptr;
-    window->UnlockPageData();
+    window->HandOver.UnlockPageData();
     return held;
   }
 

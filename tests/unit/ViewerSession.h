@@ -79,7 +79,7 @@ class HostDirectory {
 inline bool DataCallback(const Buffer& buffer, MagazineAssembly& assembly, std::atomic<bool>& resetPending) {
   const FormTolvUse window = UseFormTolv();
   if (!window) return false;
-  assembly.Receive(buffer.data(), static_cast<std::int32_t>(buffer.size()), *window, resetPending);
+  assembly.Receive(buffer.data(), static_cast<std::int32_t>(buffer.size()), window->HandOver, resetPending);
   return true;
 }
 
@@ -278,17 +278,17 @@ class ViewerTest : public ::testing::Test {
   }
   // A copy of a row of the page on screen, taken under the page-data lock.
   static std::string DisplayRow(TFormTolv& window, unsigned row) {
-    if (!window.LockPageData()) return "<wait failed>";
+    if (!window.HandOver.LockPageData()) return "<wait failed>";
     std::string text = window.DisplayPage.Rows[row]
                            ? std::string(window.DisplayPage.Rows[row]->begin(), window.DisplayPage.Rows[row]->end())
                            : std::string("<absent>");
-    window.UnlockPageData();
+    window.HandOver.UnlockPageData();
     return text;
   }
   static bool MemoryHolds(TFormTolv& window, std::uint16_t number) {
-    if (!window.LockPageData()) return false;
+    if (!window.HandOver.LockPageData()) return false;
     const bool held = window.AllPages().GetPage(number, 0, gmFirst) != nullptr;
-    window.UnlockPageData();
+    window.HandOver.UnlockPageData();
     return held;
   }
 
