@@ -32,8 +32,7 @@ class CellRun {
 
   // Every property is set for every run: nothing is assumed about what was drawn before.
   void Add(const std::string& face, int height, const TVtCell& cell, int x, std::uint8_t character) {
-    if (count_ > 0 && (&face != face_ || cell.FgColor != foreground_ || cell.BgColor != background_ ||
-                       x != next_)) {
+    if (count_ > 0 && (&face != face_ || cell.FgColor != foreground_ || cell.BgColor != background_ || x != next_)) {
       Draw();
     }
     if (count_ == 0) {

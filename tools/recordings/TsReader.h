@@ -52,7 +52,10 @@ class PesCollector {
   void PassOver(const TsPacket& packet) {
     switch (continuity_.Check(packet.ContinuityCounter)) {
       case ContinuityCheck::Verdict::kDuplicate: ++counts_.Duplicates; return;
-      case ContinuityCheck::Verdict::kGap: ++counts_.ContinuityGaps; Drop(); return;
+      case ContinuityCheck::Verdict::kGap:
+        ++counts_.ContinuityGaps;
+        Drop();
+        return;
       case ContinuityCheck::Verdict::kInSequence: break;
     }
     if (!collecting_) return;
