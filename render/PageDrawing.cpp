@@ -1,5 +1,8 @@
 #include "render/PageDrawing.h"
 
+#include <array>
+#include <span>
+
 #include "pages/RowDecoder.h"
 #include "pages/SupplementarySets.h"
 
@@ -19,36 +22,86 @@ const std::string& FaceName(const RenderingState& state, Face face) {
   return state.TextFontName;
 }
 
+// Cells of one row side by side with the same face and colours, drawn with one call.
+class CellRun {
+ public:
+  CellRun(ui::Canvas& canvas, int y, int advance) : canvas_(canvas), y_(y), advance_(advance) {}
+  CellRun(const CellRun&) = delete;
+  CellRun& operator=(const CellRun&) = delete;
+  ~CellRun() = default;
+
+  // Every property is set for every run: nothing is assumed about what was drawn before.
+  void Add(const std::string& face, int height, const TVtCell& cell, int x, std::uint8_t character) {
+    if (count_ > 0 && (&face != face_ || cell.FgColor != foreground_ || cell.BgColor != background_ || x != next_)) {
+      Draw();
+    }
+    if (count_ == 0) {
+      face_ = &face;
+      height_ = height;
+      foreground_ = cell.FgColor;
+      background_ = cell.BgColor;
+      x_ = x;
+    }
+    characters_[count_++] = character;
+    next_ = x + advance_;
+  }
+
+  void Draw() {
+    if (count_ == 0) return;
+    canvas_.SetFontName(*face_);
+    canvas_.SetFontHeight(height_);
+    canvas_.SetFontColor(foreground_);
+    canvas_.SetBrushColor(background_);
+    canvas_.TextOutRun(x_, y_, std::span<const std::uint8_t>(characters_.data(), count_), advance_);
+    count_ = 0;
+  }
+
+ private:
+  ui::Canvas& canvas_;
+  int y_;
+  int advance_;
+  const std::string* face_ = nullptr;
+  int height_ = 0;
+  ui::TColor foreground_ = 0;
+  ui::TColor background_ = 0;
+  int x_ = 0;
+  int next_ = 0;  // where a cell continues the run
+  std::array<std::uint8_t, kColumns> characters_{};
+  std::size_t count_ = 0;
+};
+
 // Row (0..23) of page onto canvas with column 0 of row 0 at (left, top).
 void DrawRowAt(RenderingState& state, ui::Canvas& canvas, int left, int top, CVTPage& page, unsigned row, bool reveal) {
   ui::Canvas* doubleCanvas = state.DoubleBitmap ? &state.DoubleBitmap->GetCanvas() : nullptr;
   const int y = static_cast<int>(row) * state.CellH + top;
+  CellRun run(canvas, y, state.CellW);
 
   for (unsigned column = 0; column < kColumns; ++column) {
     const TVtCell cell = GetDisplayCell(page, column, row);
     if ((cell.Flags & kVisible) == 0) continue;  // under a double-height cell of the row above
     const bool doubleHeight = (cell.Flags & kDoubleHeight) != 0;
     if (doubleHeight && doubleCanvas == nullptr) continue;
-    ui::Canvas& target = doubleHeight ? *doubleCanvas : canvas;
 
-    // Every property is set for every cell: nothing is assumed about the previous one.
     const FaceGlyph glyph = GlyphOfCell(cell);
+    // Flashing cells are drawn steady.
+    const bool hidden = (cell.Flags & kConceal) != 0 && !reveal;
+    const std::uint8_t character = hidden ? 0x20 : glyph.position;
+    const int x = static_cast<int>(column) * state.CellW + left;
+    if (!doubleHeight) {
+      run.Add(FaceName(state, glyph.face), state.CellH, cell, x, character);
+      continue;
+    }
+    // What went before is drawn first, as the copy may cover it.
+    run.Draw();
+    ui::Canvas& target = *doubleCanvas;
     target.SetFontName(FaceName(state, glyph.face));
     target.SetFontHeight(state.CellH);
     target.SetFontColor(cell.FgColor);
     target.SetBrushColor(cell.BgColor);
-    // Flashing cells are drawn steady.
-    const bool hidden = (cell.Flags & kConceal) != 0 && !reveal;
-    const std::uint8_t character = hidden ? 0x20 : glyph.position;
-
-    const int x = static_cast<int>(column) * state.CellW + left;
-    if (!doubleHeight) {
-      canvas.TextOut(x, y, character);
-    } else {
-      target.TextOut(0, 0, character);
-      canvas.CopyRect({x, y, state.CellW, 2 * state.CellH}, target, {0, 0, state.CellW, state.CellH});
-    }
+    target.TextOut(0, 0, character);
+    canvas.CopyRect({x, y, state.CellW, 2 * state.CellH}, target, {0, 0, state.CellW, state.CellH});
   }
+  run.Draw();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "ui/Types.h"
@@ -20,6 +21,15 @@ class Canvas {
   // One character of the font with its top-left corner at (x, y), on a background of the brush
   // colour that fills the character's whole cell.
   virtual void TextOut(int x, int y, std::uint8_t character) = 0;
+  // The characters side by side, each advance pixels right of the one before, with the same
+  // font and colours: what TextOut draws for each of them in turn. A canvas whose text calls
+  // cost much each overrides it to draw the run at once.
+  virtual void TextOutRun(int x, int y, std::span<const std::uint8_t> characters, int advance) {
+    for (const std::uint8_t character : characters) {
+      TextOut(x, y, character);
+      x += advance;
+    }
+  }
   virtual void FillRect(const TRect& rect) = 0;
   // Copies source's sourceRect onto target, scaled to its size by repeating or dropping pixels.
   virtual void CopyRect(const TRect& target, Canvas& source, const TRect& sourceRect) = 0;

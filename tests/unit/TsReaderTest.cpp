@@ -291,6 +291,67 @@ TEST(TsReader, SkipsACompletePesThatIsNotEbuTeletext) {
   }
 }
 
+// A PES that is not teletext is known after its first bytes and passed over to its end, which
+// is counted, however its later packets come; the teletext PES after it is whole.
+TEST(TsReader, PassesOverTheRestOfAPesThatIsNotTeletext) {
+  std::uint8_t counter = 0;
+  const Bytes audio = Packetize(kPid, PesOf(DataUnits(20, 4), {.streamId = 0xC0}), counter);  // 6 packets
+  const Bytes video = Packetize(kPid, PesOf(DataUnits(20, 5), {.streamId = 0xE0, .unboundedLength = true}), counter);
+  const Bytes teletext = Packetize(kPid, PesOf(DataUnits(2, 6)), counter);
+  const auto packet = [](const Bytes& pes, int i) { return Bytes(pes.begin() + 188 * i, pes.begin() + 188 * (i + 1)); };
+  Bytes errored = packet(audio, 3);
+  errored[1] |= 0x80;
+  struct Case {
+    const char* name;
+    std::vector<Bytes> packets;
+    std::size_t skipped, dropped, gaps, duplicates, errors;
+  };
+  const Case cases[] = {
+      {"whole", {audio}, 1, 0, 0, 0, 0},
+      {"packet sent twice",
+       {packet(audio, 0), packet(audio, 1), packet(audio, 2), packet(audio, 3), packet(audio, 3), packet(audio, 4),
+        packet(audio, 5)},
+       1,
+       0,
+       0,
+       1,
+       0},
+      {"packet lost",
+       {packet(audio, 0), packet(audio, 1), packet(audio, 2), packet(audio, 4), packet(audio, 5)},
+       0,
+       1,
+       1,
+       0,
+       0},
+      {"transport error",
+       {packet(audio, 0), packet(audio, 1), packet(audio, 2), errored, packet(audio, 4), packet(audio, 5)},
+       0,
+       1,
+       1,
+       0,
+       1},
+      {"its end not come", {packet(audio, 0), packet(audio, 1), packet(audio, 2)}, 0, 1, 0, 0, 0},
+      {"unbounded, ended by the next start", {video}, 1, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    Bytes stream;
+    for (const Bytes& p : c.packets) Append(stream, p);
+    // The teletext PES's counter follows the audio's last packet: a gap there is none here.
+    Bytes next = teletext;
+    const Bytes& last = c.packets.back();
+    next[3] = static_cast<std::uint8_t>((next[3] & 0xF0) | ((last[last.size() - 188 + 3] + 1) & 0x0F));
+    Append(stream, next);
+    const Delivered got = Read(stream);
+    ASSERT_EQ(got.buffers.size(), 1u) << c.name;
+    EXPECT_EQ(got.buffers[0], DataUnits(2, 6)) << c.name;
+    EXPECT_EQ(got.counts.PesSkipped, c.skipped) << c.name;
+    EXPECT_EQ(got.counts.PesDropped, c.dropped) << c.name;
+    EXPECT_EQ(got.counts.ContinuityGaps, c.gaps) << c.name;
+    EXPECT_EQ(got.counts.Duplicates, c.duplicates) << c.name;
+    EXPECT_EQ(got.counts.TransportErrors, c.errors) << c.name;
+  }
+}
+
 TEST(Crc32Mpeg2, MatchesTheCatalogueCheckValue) {
   const std::string check = "123456789";
   EXPECT_EQ(recordings::Crc32Mpeg2({reinterpret_cast<const std::uint8_t*>(check.data()), check.size()}), 0x0376E6E7u);

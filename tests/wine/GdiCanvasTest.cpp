@@ -168,6 +168,8 @@ TEST_F(GdiCanvasDrawing, APageMatchesTheRasterDrawingWithOneFontPerFace) {
   // Three faces on the paint box, the text face in the double-height bitmap: nothing per cell.
   EXPECT_EQ(static_cast<ui::win32::GdiCanvas&>(gdi.GetCanvas()).FontCount(), 3u);
   EXPECT_EQ(ui::win32::LiveHandles(ui::win32::HandleKind::Font) - fontsBefore, 4);
+  // Cells side by side in one face and colours go to GDI as one text call, not one each.
+  EXPECT_LT(static_cast<ui::win32::GdiCanvas&>(gdi.GetCanvas()).TextCalls(), 5u * kRows * 8);
 
   ui::RasterCanvas raster(kWidth, kHeight);
   RenderWindow rasterWindow;

@@ -45,7 +45,7 @@ std::uint32_t Crc32Mpeg2(std::span<const std::uint8_t> bytes) {
   return crc;
 }
 
-void SectionCollector::Feed(const TsPacket& packet) {
+void SectionCollector::FeedAny(const TsPacket& packet) {
   if (packet.TransportError) {
     collecting_ = false;
     return;

@@ -25,9 +25,18 @@ class SectionCollector {
   explicit SectionCollector(SectionSink sink, std::optional<std::uint8_t> onlyTable = std::nullopt)
       : sink_(std::move(sink)), onlyTable_(onlyTable) {}
 
-  void Feed(const TsPacket& packet);
+  // Inline: on a PID of PES or of other tables, most packets continue nothing that is kept, and
+  // only their continuity counter is followed.
+  void Feed(const TsPacket& packet) {
+    if (packet.PayloadUnitStart || collecting_) {
+      FeedAny(packet);
+    } else if (!packet.TransportError && packet.HasPayload) {
+      continuity_.Check(packet.ContinuityCounter);
+    }
+  }
 
  private:
+  void FeedAny(const TsPacket& packet);
   // Takes bytes for the section under way; returns how many it used.
   std::size_t Append(std::span<const std::uint8_t> bytes);
   void StartSections(std::span<const std::uint8_t> bytes);

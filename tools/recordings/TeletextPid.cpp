@@ -28,7 +28,7 @@ TeletextPidSurvey::TeletextPidSurvey()
 
 TeletextPidSurvey::~TeletextPidSurvey() = default;
 
-void TeletextPidSurvey::Feed(const TsPacket& packet) {
+void TeletextPidSurvey::FeedAny(const TsPacket& packet) {
   if (!packet.TransportError && packet.PayloadUnitStart && !carrying_.test(packet.Pid) &&
       TeletextDataFieldOffset(packet.Payload)) {
     carrying_.set(packet.Pid);

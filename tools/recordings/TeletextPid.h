@@ -36,7 +36,15 @@ class TeletextPidSurvey {
   TeletextPidSurvey& operator=(const TeletextPidSurvey&) = delete;
   ~TeletextPidSurvey();
 
-  void Feed(const TsPacket& packet);
+  // Inline: a packet that starts nothing on a PID already met needs no more than its sections.
+  void Feed(const TsPacket& packet) {
+    SectionCollector* sections = sections_[packet.Pid].get();
+    if (packet.PayloadUnitStart || packet.Pid == kPatPid || sections == nullptr) {
+      FeedAny(packet);
+    } else if (!carrying_.test(packet.Pid)) {
+      sections->Feed(packet);
+    }
+  }
 
   // The lowest PID that any program map marks with a teletext descriptor; failing that, the
   // lowest PID that carries a PES with stream_id 0xBD and an EBU data_identifier (0x10..0x1F) in
@@ -52,6 +60,7 @@ class TeletextPidSurvey {
 
  private:
   using PidSet = std::bitset<kMaxPid + 1>;
+  void FeedAny(const TsPacket& packet);
   PidSet Marked() const;
 
   PidSet programMapPids_;

@@ -7,8 +7,7 @@
 
 namespace tolv::recordings {
 
-void PesCollector::Feed(const TsPacket& packet) {
-  if (packet.Pid != pid_) return;
+void PesCollector::FeedAny(const TsPacket& packet) {
   ++counts_.Packets;
   if (packet.TransportError) {
     ++counts_.TransportErrors;

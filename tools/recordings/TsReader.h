@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "tools/recordings/DataSink.h"
+#include "tools/recordings/PesLayout.h"
 #include "tools/recordings/TsPacket.h"
 
 namespace tolv::recordings {
@@ -28,14 +30,43 @@ class PesCollector {
   PesCollector(std::uint16_t pid, DataSink sink) : pid_(pid), sink_(std::move(sink)) {}
   PesCollector(std::uint16_t pid, TimedDataSink sink) : pid_(pid), timedSink_(std::move(sink)) {}
 
-  // Packets of other PIDs are ignored.
-  void Feed(const TsPacket& packet);
+  // Packets of other PIDs are ignored. Inline: most packets of a PID continue a PES that is not
+  // kept (video, audio) or come between two PES, and are only counted.
+  void Feed(const TsPacket& packet) {
+    if (packet.Pid != pid_) return;
+    if (packet.PayloadUnitStart || packet.TransportError || (collecting_ && keeping_)) {
+      FeedAny(packet);
+      return;
+    }
+    ++counts_.Packets;
+    if (packet.HasPayload) PassOver(packet);
+  }
   // The end of the input: only a PES of unbounded length may still complete.
   void Finish() { EndAtNextStart(); }
 
   const TsReadCounts& Counts() const { return counts_; }
 
  private:
+  void FeedAny(const TsPacket& packet);
+  // A packet with a payload that starts no PES and holds nothing to keep.
+  void PassOver(const TsPacket& packet) {
+    switch (continuity_.Check(packet.ContinuityCounter)) {
+      case ContinuityCheck::Verdict::kDuplicate: ++counts_.Duplicates; return;
+      case ContinuityCheck::Verdict::kGap:
+        ++counts_.ContinuityGaps;
+        Drop();
+        return;
+      case ContinuityCheck::Verdict::kInSequence: break;
+    }
+    if (!collecting_) return;
+    pesSize_ += packet.Payload.size();
+    // A PES not kept is passed over to its declared end, and counted there as skipped.
+    const std::optional<std::size_t> declared = DeclaredPesSize(pes_);
+    if (declared && pesSize_ >= *declared) {
+      collecting_ = false;
+      ++counts_.PesSkipped;
+    }
+  }
   void EndAtNextStart();
   void Append(std::span<const std::uint8_t> bytes);
   void Deliver();

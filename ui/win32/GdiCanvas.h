@@ -4,6 +4,10 @@
 // nearest-neighbour stretching copies. Fonts are created once per face and height.
 #pragma once
 
+#include <array>
+#include <map>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "ui/Bitmap.h"
@@ -23,21 +27,34 @@ class GdiCanvas final : public Canvas {
   HDC Dc() const { return dc_; }
   // The fonts this canvas created so far.
   std::size_t FontCount() const { return fonts_.Size(); }
+  // The GDI text calls it made so far.
+  std::size_t TextCalls() const { return textCalls_; }
 
   void SetFontName(std::string_view faceName) override { fontName_ = faceName; }
   void SetFontHeight(int pixels) override { fontHeight_ = pixels; }
   void SetFontColor(TColor color) override { fontColor_ = color; }
   void SetBrushColor(TColor color) override { brushColor_ = color; }
   void TextOut(int x, int y, std::uint8_t character) override;
+  // One GDI call for the run where each of its characters is advance pixels wide (then the
+  // cells tile as TextOut's would), else one per character: under Wine a text call costs as
+  // much as ten characters.
+  void TextOutRun(int x, int y, std::span<const std::uint8_t> characters, int advance) override;
   void FillRect(const TRect& rect) override;
   void CopyRect(const TRect& target, Canvas& source, const TRect& sourceRect) override;
 
  private:
+  using CharacterWidths = std::array<INT, 256>;
+  // Selects the font and sets the colours for text; the widths of the font's characters, or
+  // null when they are not known.
+  const CharacterWidths* PrepareText();
+
   HDC dc_;
   FontCache fonts_;
   // After the cache: the font goes back out of the DC before the cache deletes it.
   SelectedObject selectedFont_;
   HFONT selected_ = nullptr;
+  std::map<HFONT, std::optional<CharacterWidths>> widths_;
+  std::size_t textCalls_ = 0;
   std::string fontName_;
   int fontHeight_ = 15;
   TColor fontColor_ = 0;
