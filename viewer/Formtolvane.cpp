@@ -106,7 +106,11 @@ void TFormTolv::ReceivePage(CVTPage& page) {
   ShownPage.store(DisplayPage.Number(), std::memory_order_relaxed);
   ShownSubcode.store(DisplayPage.GetSubcode(), std::memory_order_relaxed);
   const MutexLock redraw(RedrawMutex);
-  if (redraw) PageRedrawPending.store(true, std::memory_order_relaxed);
+  if (!redraw) return;
+  PageRedrawPending.store(true, std::memory_order_relaxed);
+  // The searched page goes on screen at once, not at the next period: the tick's redraw runs as
+  // soon as the window thread gets the (non-blocking) request.
+  Timer1->TickSoon();
 }
 
 // Data thread, no lock held on entry.
@@ -144,7 +148,8 @@ bool TFormTolv::ClearMemoryForChannelChange() {
   }
 }
 
-// Every request made since the last tick costs one drawing, however many hand-overs came.
+// Every request made since the last tick costs one drawing, however many hand-overs came. It
+// runs every period and, after a hand-over of the searched page, once more at once (TickSoon).
 void TFormTolv::Timer1Timer(ui::Component& /*sender*/) {
   if (FilterWanted.exchange(false, std::memory_order_relaxed) && OnFilterWanted) OnFilterWanted();
   if (PageRedrawPending.load(std::memory_order_relaxed)) {

@@ -13,7 +13,8 @@
 // only through a FormTolvUse, which keeps the window and its mutexes alive while they work.
 // PageDataMutex guards the page memory, the busy page and every write into DisplayPage from
 // the data thread and every drawing of it; RedrawMutex guards the two redraw requests. The
-// order is PageDataMutex before RedrawMutex.
+// order is PageDataMutex before RedrawMutex. The timer polls the requests every period; a page
+// request also asks it for an extra tick at once (Timer::TickSoon, a post that never blocks).
 #pragma once
 
 #include <array>
