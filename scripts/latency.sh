@@ -39,7 +39,7 @@ SCRIPT
 for r in $(seq 1 "$runs"); do
   rm -f "$run/latency.txt" "$run/latency.txt.viewer"
   # hostsim.sh builds, installs the plug-in and runs the script inside Xvfb.
-  DISPLAY='' scripts/hostsim.sh "$recording" --script latency-script.txt --repeat "$passes" >/dev/null \
+  DISPLAY='' TOLV_WINE_TIMEOUT=$((passes * (pass_seconds + 20) + 60)) scripts/hostsim.sh "$recording" --script latency-script.txt --repeat "$passes" >/dev/null \
     2>"$run/latency-stderr.txt" || true
   if [ ! -s "$run/latency.txt" ]; then
     echo "latency.sh: no samples; see $run/latency-stderr.txt" >&2
