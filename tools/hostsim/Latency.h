@@ -25,8 +25,8 @@ struct FirstCompletion {
 // For each page the call that completes it first, in call order (pages with a hexadecimal
 // number, which no one can type, left out). onFirst, if given, sees each such page as the call
 // hands it over.
-std::vector<FirstCompletion> FirstCompletions(const Feed& feed,
-                                              const std::function<void(const FirstCompletion&, CVTPage&)>& onFirst = {});
+std::vector<FirstCompletion> FirstCompletions(
+    const Feed& feed, const std::function<void(const FirstCompletion&, CVTPage&)>& onFirst = {});
 
 // Where a sample looks: the 560 x 360 page area sits at x 86 of the paint box, its 24 rows 15
 // pixels high; rows 1-23 are checked (row 0, the header, runs live).

@@ -11,6 +11,29 @@
 #include "render/PagePng.h"
 #include "tools/hostsim/Latency.h"
 
+namespace {
+
+// The hashes of the checked rows of page as the core's raster drawing paints it; empty when the
+// font file adds no faces.
+std::vector<std::uint64_t> DrawnRowHashes(tolv::CVTPage& page, const char* fontFile, tolv::ui::RasterCanvas& image) {
+  using namespace tolv::hostsim;
+  if (!tolv::RenderPageImage(page, false, image, fontFile)) return {};
+  std::vector<std::uint64_t> hashes;
+  std::vector<std::uint8_t> row(static_cast<std::size_t>(kPageAreaWidth) * 3);
+  for (int y = kCheckedTop; y < kCheckedBottom; ++y) {
+    for (int x = 0; x < kPageAreaWidth; ++x) {
+      const tolv::ui::TColor c = image.Pixel(x, y);  // 0x00BBGGRR
+      row[x * 3] = static_cast<std::uint8_t>(c & 0xFF);
+      row[x * 3 + 1] = static_cast<std::uint8_t>((c >> 8) & 0xFF);
+      row[x * 3 + 2] = static_cast<std::uint8_t>((c >> 16) & 0xFF);
+    }
+    hashes.push_back(RowHash(row));
+  }
+  return hashes;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace tolv;
   using namespace tolv::hostsim;
@@ -31,25 +54,13 @@ int main(int argc, char** argv) {
   std::ofstream out(argv[3]);
   bool drawn = true;
   ui::RasterCanvas image(kPageImageWidth, kPageImageHeight);
-  std::vector<std::uint8_t> row(static_cast<std::size_t>(kPageAreaWidth) * 3);
-  std::vector<std::uint64_t> hashes(kCheckedRows);
-  const auto firsts = FirstCompletions(feeds.FeedOf(feeds.Channels().front().Pid),
-                                       [&](const FirstCompletion& first, CVTPage& page) {
-                                         if (!drawn || !RenderPageImage(page, false, image, argv[2])) {
-                                           drawn = false;
-                                           return;
-                                         }
-                                         for (int y = kCheckedTop; y < kCheckedBottom; ++y) {
-                                           for (int x = 0; x < kPageAreaWidth; ++x) {
-                                             const ui::TColor c = image.Pixel(x, y);  // 0x00BBGGRR
-                                             row[x * 3] = static_cast<std::uint8_t>(c & 0xFF);
-                                             row[x * 3 + 1] = static_cast<std::uint8_t>((c >> 8) & 0xFF);
-                                             row[x * 3 + 2] = static_cast<std::uint8_t>((c >> 16) & 0xFF);
-                                           }
-                                           hashes[y - kCheckedTop] = RowHash(row);
-                                         }
-                                         out << ExpectedDrawingLine(first, hashes) << '\n';
-                                       });
+  const auto onFirst = [&](const FirstCompletion& first, CVTPage& page) {
+    if (!drawn) return;
+    const std::vector<std::uint64_t> hashes = DrawnRowHashes(page, argv[2], image);
+    drawn = !hashes.empty();
+    if (drawn) out << ExpectedDrawingLine(first, hashes) << '\n';
+  };
+  const auto firsts = FirstCompletions(feeds.FeedOf(feeds.Channels().front().Pid), onFirst);
   if (!drawn) {
     std::fprintf(stderr, "latency_expected: %s adds no faces\n", argv[2]);
     return 1;

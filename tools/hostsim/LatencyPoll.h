@@ -15,8 +15,8 @@ namespace tolv::hostsim {
 
 struct PollOutcome {
   bool Shown = false;
-  bool Quit = false;              // WM_QUIT came (posted again for the host's loop)
-  std::int64_t ShownMicros = 0;   // the check that found the drawing
+  bool Quit = false;               // WM_QUIT came (posted again for the host's loop)
+  std::int64_t ShownMicros = 0;    // the check that found the drawing
   std::int64_t CheckedMicros = 0;  // the check before it: the sample ends between the two
   int Checks = 0;
   // The viewer's message after whose dispatch the drawing was there, and how long it ran.
@@ -27,7 +27,7 @@ struct PollOutcome {
 
 // Figures of the viewer's window over every poll of a run.
 struct ViewerTimings {
-  std::vector<std::int64_t> TimerGaps;      // between two periods of its timer that followed each other
+  std::vector<std::int64_t> TimerGaps;       // between two periods of its timer that followed each other
   std::vector<std::int64_t> TickDispatches;  // how long each tick (period or extra) ran
   std::int64_t LastTimerMicros = 0;
 };

@@ -324,21 +324,19 @@ bool ScriptRunner::LatencyTick(const Step& step) {
       const std::int64_t sample = outcome.ShownMicros - delivered;
       // How long the drawing may have been complete before the check saw it: since the end of the
       // message that drew it, or since the check before when none did.
-      const std::int64_t resolution =
-          outcome.PaintingMessage != 0
-              ? outcome.ShownMicros - (outcome.PaintingStartMicros + outcome.PaintingMicros)
-              : outcome.ShownMicros - std::max(outcome.CheckedMicros, delivered);
+      const std::int64_t resolution = outcome.PaintingMessage != 0
+                                          ? outcome.ShownMicros - (outcome.PaintingStartMicros + outcome.PaintingMicros)
+                                          : outcome.ShownMicros - std::max(outcome.CheckedMicros, delivered);
       latency_.Samples.push_back(sample);
       latency_.Resolutions.push_back(resolution);
       if (FILE* file = std::fopen(step.Text.c_str(), "a")) {
         // page, call, latency, resolution, then the viewer's message that painted: which, when
         // it began after the hand-over, how long it ran (microseconds).
-        std::fprintf(file, "%u %zu %lld %lld %s %lld %lld\n", DisplayNumber(latency_.Target.Page), call,
-                     static_cast<long long>(sample), static_cast<long long>(resolution),
-                     MessageKind(outcome.PaintingMessage),
-                     static_cast<long long>(outcome.PaintingStartMicros == 0 ? -1
-                                                                             : outcome.PaintingStartMicros - delivered),
-                     static_cast<long long>(outcome.PaintingMicros));
+        std::fprintf(
+            file, "%u %zu %lld %lld %s %lld %lld\n", DisplayNumber(latency_.Target.Page), call,
+            static_cast<long long>(sample), static_cast<long long>(resolution), MessageKind(outcome.PaintingMessage),
+            static_cast<long long>(outcome.PaintingStartMicros == 0 ? -1 : outcome.PaintingStartMicros - delivered),
+            static_cast<long long>(outcome.PaintingMicros));
         std::fclose(file);
       }
       return true;
