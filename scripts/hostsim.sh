@@ -7,7 +7,7 @@
 # the viewer window and prints its path.
 # The run directory build/win32/hostsim-run mirrors the host's install: plugins/tolv.dll,
 # plugins/tolv.fon, plugins/vtx/. --test-plugin puts the tests' stand-in plug-in there instead of
-# the real tolv.dll.
+# the real tolv.dll; TOLV_PLUGIN=PATH puts that DLL there.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -33,7 +33,9 @@ fi
 
 run="$root/build/win32/hostsim-run"
 mkdir -p "$run/plugins/vtx"
-if $test_plugin; then
+if [ -n "${TOLV_PLUGIN:-}" ]; then
+  plugin="$TOLV_PLUGIN"  # another build's tolv.dll, to compare with (scripts/latency.sh)
+elif $test_plugin; then
   plugin="$root/build/win32/tests/wine/hostsim-run/plugins/tolv.dll"
 else
   plugin=$(find "$root/build/win32" -name tolv.dll -not -path '*/tests/*' -not -path "$run/*" | head -n 1)

@@ -35,6 +35,7 @@ void TFormTolv::PublishHandlers(ui::HandlerTable& table) {
 }
 
 void TFormTolv::FormCreate(ui::Component& /*sender*/) {
+  HandOver.OnPageRedrawRequested = [this] { Timer1->TickSoon(); };
   PanelDebugInfo->SetVisible(false);
   const auto& pages = PageControl1->Pages();
   for (std::size_t i = 1; i < pages.size(); ++i) pages[i]->SetTabVisible(false);

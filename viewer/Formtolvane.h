@@ -11,7 +11,9 @@
 // Threads. The window thread runs every event. The host's data thread reaches the window's
 // HandOver as the magazine assembly's ReceptionTarget, and the channel change clears its page
 // memory; both only through a FormTolvUse, which keeps the window and its mutexes alive while
-// they work. The locks and their order are PageHandOver's (PageHandOver.h).
+// they work. The locks and their order are PageHandOver's (PageHandOver.h). The timer polls the
+// redraw requests every period; a page request also asks it for an extra tick at once
+// (Timer::TickSoon, a post that never blocks).
 #pragma once
 
 #include <array>

@@ -44,7 +44,11 @@ void PageHandOver::ReceivePage(CVTPage& page) {
   ShownPage.store(DisplayPage.Number(), std::memory_order_relaxed);
   ShownSubcode.store(DisplayPage.GetSubcode(), std::memory_order_relaxed);
   const MutexLock redraw(RedrawMutex);
-  if (redraw) PageRedrawPending.store(true, std::memory_order_relaxed);
+  if (!redraw) return;
+  PageRedrawPending.store(true, std::memory_order_relaxed);
+  // The searched page goes on screen at once, not at the next period: the window asks for its
+  // tick's redraw as soon as its thread gets to it (a request that never blocks).
+  if (OnPageRedrawRequested) OnPageRedrawRequested();
 }
 
 // Data thread, no lock held on entry.

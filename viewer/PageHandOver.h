@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 #include "decoder/MagazineAssembly.h"
 #include "pages/Lop.h"
@@ -33,6 +34,9 @@ class PageHandOver : public ReceptionTarget {
   // Set and cleared under RedrawMutex; the timer peeks at them without it.
   std::atomic<bool> PageRedrawPending{false};
   std::atomic<bool> HeaderRedrawPending{false};
+  // Called by the data thread, both mutexes held, after a page redraw was requested: must not
+  // block nor wait for the window thread (the window posts itself an early tick).
+  std::function<void()> OnPageRedrawRequested;
   // The page on screen: written by the data thread under PageDataMutex while no page is busy,
   // by the window thread while its page is busy (or under the mutex); drawn under the mutex.
   CVTPage DisplayPage;

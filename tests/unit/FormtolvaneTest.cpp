@@ -248,6 +248,28 @@ TEST_F(Formtolvane, BurstOfHandOversBetweenTwoTicksGivesOneRedraw) {
   EXPECT_EQ(Canvas().pagePaints, 1u) << "a request is answered once";
 }
 
+// The hand-over of the searched page asks for its own tick: the page is drawn as soon as the
+// window thread runs its requests, with no period passed; headers ask for none, and a burst of
+// hand-overs merges into one request.
+TEST_F(Formtolvane, SearchedPageAsksForAnExtraTickAtOnce) {
+  DataThread data(bbc_);
+  TFormTolv& window = Open();
+  const std::size_t end = probe_.EndOfHandOver(100);
+  data.DeliverUntil(end - 1);
+  EXPECT_EQ(ui::headless::RunTickRequests(window), 0) << "passing headers wait for the period";
+  data.DeliverUntil(end);
+  EXPECT_EQ(ui::headless::RunTickRequests(window), 1);
+  EXPECT_EQ(Canvas().pagePaints, 1u);
+  EXPECT_EQ(window.PanelShow->Caption(), ShowCaption(100, probe_.HandOversIn(0, end, 100).front().subcode));
+  EXPECT_EQ(ui::headless::RunTickRequests(window), 0) << "a request is answered once";
+
+  const std::size_t third = probe_.EndOfHandOver(100, probe_.EndOfHandOver(100, end));
+  ASSERT_GE(probe_.HandOversIn(end, third, 100).size(), 2u);
+  data.DeliverUntil(third);
+  EXPECT_EQ(ui::headless::RunTickRequests(window), 1);
+  EXPECT_EQ(Canvas().pagePaints, 2u);
+}
+
 TEST_F(Formtolvane, ClosedWindowTakesItsMemoryAndANewOneStartsAtPage100) {
   DataThread data(bbc_);
   TFormTolv& first = Open();

@@ -138,6 +138,7 @@ TEST_F(ViewerThreads, DataWindowAndChannelChangeThreadsOverAMillionUnits) {
     for (int turn = 0; turn < 150 && !dataDone; ++turn) {
       PlayOneAction(window, session_.Backend(), random);
       Tick(window);
+      ui::headless::RunTickRequests(window);  // the extra ticks the data thread asks for
     }
     if (random() % 2 == 0) {
       ui::headless::CloseBox(window);

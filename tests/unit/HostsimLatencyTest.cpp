@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "tools/demostream/TeletextEncoder.h"
@@ -28,6 +31,34 @@ TEST(HostsimLatency, APageIsCompletedByTheCallWithItsMagazinesNextHeader) {
   AddCall(feed, {HeaderUnit(102)});                          // completes 100 a second time: not a first completion
   const std::vector<FirstCompletion> expected = {{2, 200}, {3, 100}, {4, 101}};
   EXPECT_EQ(FirstCompletions(feed), expected);
+  // The page each first completion hands over, as the viewer gets it: what its expected drawing
+  // is drawn from.
+  std::vector<std::string> firstRows;
+  FirstCompletions(feed, [&](const FirstCompletion& first, CVTPage& page) {
+    EXPECT_EQ(page.Number(), first.Page);
+    firstRows.emplace_back(page.Rows[1]->begin(), page.Rows[1]->begin() + 5);
+  });
+  EXPECT_EQ(firstRows, (std::vector<std::string>{"TWO  ", "ONE  ", "     "}));
+}
+
+// The expected drawings travel from the native drawing to the host simulator through a file;
+// a cut line makes the whole file unusable rather than a page without rows.
+TEST(HostsimLatency, ExpectedDrawingsComeBackFromTheirFileAndACutLineIsRefused) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "tolv-latency-expected.txt";
+  std::vector<std::uint64_t> rows(kCheckedRows);
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = RowHash(std::vector<std::uint8_t>(i, 0xAB));
+  const std::string line = ExpectedDrawingLine({70000, 0x123}, rows);
+  std::ofstream(path) << line << '\n' << ExpectedDrawingLine({2, 100}, rows) << '\n';
+  ExpectedDrawings read;
+  ASSERT_TRUE(ReadExpectedDrawings(path.string(), read));
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_EQ(read.at(ExpectedKey({70000, 0x123})), rows);
+  EXPECT_NE(rows[1], rows[2]);
+
+  std::ofstream(path) << line.substr(0, line.size() - 17) << '\n';
+  EXPECT_FALSE(ReadExpectedDrawings(path.string(), read));
+  std::filesystem::remove(path);
+  EXPECT_FALSE(ReadExpectedDrawings(path.string(), read));
 }
 
 TEST(HostsimLatency, InSerialModeAnyHeaderCompletesThePage) {

@@ -32,9 +32,10 @@ bool FaceEnumerates(HDC screen, const char* name) {
 }  // namespace
 
 std::string PluginTraces::Text() const {
-  return "mutexes " + std::to_string(OpenMutexes) + " of " + std::to_string(kMutexNames.size()) + " open, window classes " +
-         std::to_string(RegisteredClasses) + " of " + std::to_string(kClassNames.size()) + " registered, font faces " +
-         std::to_string(EnumeratedFaces) + " of " + std::to_string(kFaceNames.size()) + " enumerating";
+  return "mutexes " + std::to_string(OpenMutexes) + " of " + std::to_string(kMutexNames.size()) +
+         " open, window classes " + std::to_string(RegisteredClasses) + " of " + std::to_string(kClassNames.size()) +
+         " registered, font faces " + std::to_string(EnumeratedFaces) + " of " + std::to_string(kFaceNames.size()) +
+         " enumerating";
 }
 
 PluginTraces TracesOfPlugin(HMODULE module) {

@@ -1,5 +1,6 @@
 #include "tools/hostsim/ScriptRunner.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "pages/Header.h"
@@ -15,7 +16,7 @@ ScriptRunner::ScriptRunner(Host& host, HostLog& log, std::vector<Step> steps, bo
     : host_(host), log_(log), steps_(std::move(steps)), quitAtEnd_(quitAtEnd), passes_(passes) {}
 
 void ScriptRunner::Tick() {
-  if (finished_ || host_.Busy()) return;
+  if (finished_ || polling_ || host_.Busy()) return;
   if (waiting_ != nullptr) {
     if (!StillWaiting(*waiting_)) {
       waiting_ = nullptr;
@@ -217,17 +218,33 @@ namespace {
 
 // A searched page's first completion must lie at least this far ahead, so that its three keys
 // are typed (a key a tick) before it comes.
-constexpr std::int64_t kLatencyLeadMicros = 200'000;
+constexpr std::int64_t kLatencyLeadMicros = 100'000;
+// The expected drawings (tools/hostsim/LatencyExpected.cpp), in the working directory.
+constexpr char kLatencyExpectedFile[] = "latency-expected.txt";
 // A sample given up: the page did not appear this long after its completing call was due.
 constexpr std::int64_t kLatencyGiveUpMicros = 3'000'000;
 
 std::string ShowCaption(std::uint16_t page) { return " Zeige: " + std::to_string(DisplayNumber(page)); }
+
+const char* MessageKind(UINT message) {
+  switch (message) {
+    case 0: return "poll";  // found by the millisecond check, after no message
+    case WM_TIMER: return "timer";
+    case WM_PAINT: return "paint";
+    case WM_APP + 2: return "ticksoon";
+    default: return "other";
+  }
+}
 
 }  // namespace
 
 void ScriptRunner::StartLatency(const Step& step) {
   latency_ = {};
   latency_.EndMicros = NowMicroseconds() + step.Number * 1000;
+  if (!ReadExpectedDrawings(kLatencyExpectedFile, latency_.Expected)) {
+    Fail(step, std::string("cannot read the expected drawings ") + kLatencyExpectedFile);
+    latency_.EndMicros = 0;
+  }
 }
 
 bool ScriptRunner::LatencyTick(const Step& step) {
@@ -253,6 +270,7 @@ bool ScriptRunner::LatencyTick(const Step& step) {
         const FirstCompletion& first = latency_.Firsts[latency_.NextFirst];
         // A page on show already would not show a change.
         if (calls[first.Call].AtMicroseconds >= passTime + kLatencyLeadMicros &&
+            latency_.Expected.count(ExpectedKey(first)) != 0 &&
             !AnyCaptionContains(host_.Window(), ShowCaption(first.Page))) {
           break;
         }
@@ -286,32 +304,39 @@ bool ScriptRunner::LatencyTick(const Step& step) {
       return true;
     }
     case LatencyPhase::kShown: {
-      if (!AnyCaptionContains(host_.Window(), ShowCaption(latency_.Target.Page))) {
-        if (now >= latency_.GiveUpMicros) {
-          ++latency_.Missed;
-          latency_.Phase = LatencyPhase::kPick;
-        }
-        return true;
-      }
       latency_.Phase = LatencyPhase::kPick;
-      const std::int64_t delivered = filter->DeliveredAt(latency_.Target.Call);
-      if (delivered == 0 || delivered < latency_.TypedMicros) {
-        ++latency_.ShownEarly;  // from the viewer's memory: not what is measured
-        return true;
-      }
-      HWND viewer = FindViewerWindow(host_.Window());
-      HWND box = viewer == nullptr ? nullptr : FindDescendantOfClass(viewer, "TolvPaintBox");
-      Pixels pixels;
-      std::string error;
-      if (box == nullptr || !ReadClientPixels(box, pixels, error)) {
+      const std::size_t call = latency_.Target.Call;
+      polling_ = true;
+      const PollOutcome outcome = PollForDrawing(
+          host_.Window(), latency_.Expected.at(ExpectedKey(latency_.Target)),
+          [filter, call] { return filter->DeliveredAt(call); }, latency_.GiveUpMicros, latency_.Viewer);
+      polling_ = false;
+      if (outcome.Quit) return false;
+      const std::int64_t delivered = filter->DeliveredAt(call);
+      if (!outcome.Shown) {
         ++latency_.Missed;
         return true;
       }
-      const std::int64_t sample = NowMicroseconds() - delivered;
+      if (delivered < latency_.TypedMicros) {
+        ++latency_.ShownEarly;  // from the viewer's memory: not what is measured
+        return true;
+      }
+      const std::int64_t sample = outcome.ShownMicros - delivered;
+      // How long the drawing may have been complete before the check saw it: since the end of the
+      // message that drew it, or since the check before when none did.
+      const std::int64_t resolution = outcome.PaintingMessage != 0
+                                          ? outcome.ShownMicros - (outcome.PaintingStartMicros + outcome.PaintingMicros)
+                                          : outcome.ShownMicros - std::max(outcome.CheckedMicros, delivered);
       latency_.Samples.push_back(sample);
+      latency_.Resolutions.push_back(resolution);
       if (FILE* file = std::fopen(step.Text.c_str(), "a")) {
-        std::fprintf(file, "%u %zu %lld\n", DisplayNumber(latency_.Target.Page), latency_.Target.Call,
-                     static_cast<long long>(sample));
+        // page, call, latency, resolution, then the viewer's message that painted: which, when
+        // it began after the hand-over, how long it ran (microseconds).
+        std::fprintf(
+            file, "%u %zu %lld %lld %s %lld %lld\n", DisplayNumber(latency_.Target.Page), call,
+            static_cast<long long>(sample), static_cast<long long>(resolution), MessageKind(outcome.PaintingMessage),
+            static_cast<long long>(outcome.PaintingStartMicros == 0 ? -1 : outcome.PaintingStartMicros - delivered),
+            static_cast<long long>(outcome.PaintingMicros));
         std::fclose(file);
       }
       return true;
@@ -323,15 +348,27 @@ bool ScriptRunner::LatencyTick(const Step& step) {
 void ScriptRunner::FinishLatency(const Step& step) {
   const auto ms = [](std::int64_t micros) { return static_cast<double>(micros) / 1000.0; };
   const std::vector<std::int64_t>& samples = latency_.Samples;
-  char line[256];
+  const ViewerTimings& viewer = latency_.Viewer;
+  char line[512];
   std::snprintf(line, sizeof line,
-                "latency: %zu samples, median %.1f ms, p99 %.1f ms, max %.1f ms (%d shown before their call, %d "
-                "missed)",
-                samples.size(), ms(Percentile(samples, 50)), ms(Percentile(samples, 99)), ms(Percentile(samples, 100)),
-                latency_.ShownEarly, latency_.Missed);
+                "latency: %zu samples, median %.1f ms, p90 %.1f ms, p99 %.1f ms, max %.1f ms (%d shown before their "
+                "call, %d missed); resolution max %.2f ms; viewer timer gaps median %.1f ms, max %.1f ms; ticks ran "
+                "median %.2f ms, max %.1f ms",
+                samples.size(), ms(Percentile(samples, 50)), ms(Percentile(samples, 90)), ms(Percentile(samples, 99)),
+                ms(Percentile(samples, 100)), latency_.ShownEarly, latency_.Missed,
+                ms(Percentile(latency_.Resolutions, 100)), ms(Percentile(viewer.TimerGaps, 50)),
+                ms(Percentile(viewer.TimerGaps, 100)), ms(Percentile(viewer.TickDispatches, 50)),
+                ms(Percentile(viewer.TickDispatches, 100)));
   log_.Add("script: line %d %s", step.Line, line);
   std::printf("%s\n", line);
   std::fflush(stdout);
+  if (FILE* file = std::fopen((step.Text + ".viewer").c_str(), "a")) {
+    for (const std::int64_t gap : viewer.TimerGaps) std::fprintf(file, "gap %lld\n", static_cast<long long>(gap));
+    for (const std::int64_t took : viewer.TickDispatches) {
+      std::fprintf(file, "tick %lld\n", static_cast<long long>(took));
+    }
+    std::fclose(file);
+  }
 }
 
 }  // namespace tolv::hostsim

@@ -9,6 +9,7 @@
 #include "tools/hostsim/Host.h"
 #include "tools/hostsim/HostLog.h"
 #include "tools/hostsim/Latency.h"
+#include "tools/hostsim/LatencyPoll.h"
 #include "tools/hostsim/Script.h"
 
 namespace tolv::hostsim {
@@ -68,11 +69,15 @@ class ScriptRunner {
     std::size_t Typed = 0;
     std::int64_t TypedMicros = 0;
     std::int64_t GiveUpMicros = 0;
+    ExpectedDrawings Expected;
+    ViewerTimings Viewer;
     std::vector<std::int64_t> Samples;
+    std::vector<std::int64_t> Resolutions;
     int ShownEarly = 0;
     int Missed = 0;
   };
   LatencyRun latency_;
+  bool polling_ = false;  // inside a latency poll, which dispatches the host's ticks itself
   bool finished_ = false;
 };
 

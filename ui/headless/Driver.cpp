@@ -111,6 +111,21 @@ void TickTimers(Form& form) {
   EndOfTurn();
 }
 
+int RunTickRequests(Form& form) {
+  std::vector<Timer*> timers;
+  for (const auto& component : form.Components()) {
+    if (auto* timer = dynamic_cast<Timer*>(component.get())) timers.push_back(timer);
+  }
+  int run = 0;
+  for (Timer* timer : timers) {
+    if (!timer->TakeTickRequest()) continue;
+    timer->Tick();
+    ++run;
+  }
+  EndOfTurn();
+  return run;
+}
+
 void Paint(PaintBox& box) {
   box.Paint();
   EndOfTurn();

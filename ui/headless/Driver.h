@@ -48,6 +48,9 @@ bool PressKey(Form& form, std::uint16_t key, TShiftState shift = {});
 bool MouseDown(Control& control, TMouseButton button, TShiftState shift = {}, int x = 0, int y = 0);
 // One period of every enabled timer of form.
 void TickTimers(Form& form);
+// The extra ticks other threads asked for with Timer::TickSoon (the headless back end posts
+// nothing; the requests wait for this), as a message loop would run them next. The number run.
+int RunTickRequests(Form& form);
 // The box must be painted (exposed, or invalidated).
 void Paint(PaintBox& box);
 // The close box of the title bar.

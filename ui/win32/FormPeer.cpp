@@ -115,10 +115,11 @@ bool FormPeer::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       result = 0;
       return true;
     }
-    case WM_TIMER: {
+    case WM_TIMER:
+    case kTickSoonMessage: {
       auto found = timers_.find(wParam);
       if (found == timers_.end()) return false;
-      found->second->Tick();
+      if (message == WM_TIMER || found->second->TakeTickRequest()) found->second->Tick();
       result = 0;
       return true;
     }

@@ -18,6 +18,9 @@ class FormPeer final : public WindowPeer {
  public:
   explicit FormPeer(ui::Form& form) : WindowPeer(form), form_(form) {}
 
+  // Posted by Timer::TickSoon with the timer's id: its extra tick.
+  static constexpr UINT kTickSoonMessage = WM_APP + 2;
+
   // A key or character message of any window of the form. True when the form used the key
   // (menu shortcut, key preview, default button), and for the character message that follows a
   // used key: the window it was meant for must not see it.

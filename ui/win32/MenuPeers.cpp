@@ -147,7 +147,7 @@ class MenuItemPeer final : public ComponentPeer {
   std::string text_;          // the caption as the last description gave it
 };
 
-class TimerPeer final : public ComponentPeer {
+class TimerPeer final : public TimerWakePeer {
  public:
   TimerPeer(Timer& timer, FormPeer& form) : timer_(timer), form_(form), id_(form.AddTimer(timer)) { Apply(); }
   TimerPeer(const TimerPeer&) = delete;
@@ -159,6 +159,9 @@ class TimerPeer final : public ComponentPeer {
   void Changed(Property property) override {
     if (property == Property::Interval) Apply();
   }
+  // The form's window outlives the timer's users on other threads; a post to a window that is
+  // gone already fails and is dropped.
+  void PostTick() override { PostMessageW(form_.Hwnd(), FormPeer::kTickSoonMessage, id_, 0); }
 
  private:
   void Apply() {
