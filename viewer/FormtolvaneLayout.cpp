@@ -62,9 +62,9 @@ void TFormTolv::BuildToolbar() {
   Bevel5 = AddSeparator("Bevel5", 458);
 
   // The buttons without a command stay disabled.
-  for (ui::SpeedButton* idle : {SpeedButtonOpen, SpeedButtonSaveAs, SpeedButtonPrint, SpeedButtonSetClock}) {
-    idle->SetEnabled(false);
-  }
+  for (ui::SpeedButton* idle : {SpeedButtonOpen, SpeedButtonSetClock}) idle->SetEnabled(false);
+  SpeedButtonSaveAs->OnClick.Bind("mnSaveActClick");
+  SpeedButtonPrint->OnClick.Bind("mnPrintActClick");
   SpeedButtonReveal->SetToggle(true);
   SpeedButtonReveal->OnClick.Bind("SpeedButtonRevealClick");
   SpeedButtonDelAll->OnClick.Bind("mnClearMemClick");
@@ -164,14 +164,16 @@ void TFormTolv::BuildMenu() {
   mnOpen = AddCommand(mnFile, "mnOpen", "Öffnen...", nullptr, CtrlKey('O'));
   N1 = AddMenuSeparator(mnFile, "N1");
   Speichern1 = AddMenu(mnFile, "Speichern1", "Speichern &unter");
-  mnSaveAct = AddCommand(Speichern1, "mnSaveAct", "aktuelle Seite...", nullptr, CtrlKey('S'));
-  mnSaveSubpages = AddCommand(Speichern1, "mnSaveSubpages", "alle Unterseiten...", nullptr);
-  mnSaveAllPages = AddCommand(Speichern1, "mnSaveAllPages", "alle Seiten...", nullptr);
+  mnSaveAct = AddCommand(Speichern1, "mnSaveAct", "aktuelle Seite...", "mnSaveActClick", CtrlKey('S'));
+  mnSaveSubpages = AddCommand(Speichern1, "mnSaveSubpages", "alle Unterseiten...", "mnSaveSubpagesClick");
+  mnSaveAllPages = AddCommand(Speichern1, "mnSaveAllPages", "alle Seiten...", "mnSaveAllPagesClick");
   N3 = AddMenuSeparator(mnFile, "N3");
   Drucken1 = AddMenu(mnFile, "Drucken1", "Drucken");
-  mnPrintAct = AddCommand(Drucken1, "mnPrintAct", "aktuelle Seite...", nullptr, CtrlKey('P'));
-  mnPrintSubpages = AddCommand(Drucken1, "mnPrintSubpages", "alle Unterseiten...", nullptr);
-  mnPrintAllPages = AddCommand(Drucken1, "mnPrintAllPages", "alle Seiten...", nullptr);
+  mnPrintAct = AddCommand(Drucken1, "mnPrintAct", "aktuelle Seite...", "mnPrintActClick", CtrlKey('P'));
+  mnPrintSubpages = AddCommand(Drucken1, "mnPrintSubpages", "alle Unterseiten...", "mnPrintSubpagesClick");
+  mnPrintAllPages = AddCommand(Drucken1, "mnPrintAllPages", "alle Seiten...", "mnPrintAllPagesClick");
+  mnPrintBackground = AddCommand(Drucken1, "mnPrintBackground", "Hintergrund drucken", "mnPrintBackgroundClick");
+  mnPrintBackground->SetCheckItem(true);
   mnPrinterSetup = AddCommand(mnFile, "mnPrinterSetup", "Druckereinrichtung...", "mnPrinterSetupClick");
   N2 = AddMenuSeparator(mnFile, "N2");
   mnOffline = AddCommand(mnFile, "mnOffline", "Offline", nullptr);

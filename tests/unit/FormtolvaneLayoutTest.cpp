@@ -26,7 +26,9 @@ class RecordingFormTolv : public TFormTolv {
     for (const char* name :
          {"FormCreate", "FormDestroy", "Timer1Timer", "PaintBox1Paint", "mnPauseClick", "SpeedButtonPauseClick",
           "mnRevealClick", "SpeedButtonRevealClick", "mnClearMemClick", "mnPrinterSetupClick", "mnCloseAppClick",
-          "mnAboutClick", "SpeedButton4Click", "mnCopyAsTextClick", "mnCopyAsGraphicClick"}) {
+          "mnAboutClick", "SpeedButton4Click", "mnCopyAsTextClick", "mnCopyAsGraphicClick", "mnSaveActClick",
+          "mnSaveSubpagesClick", "mnSaveAllPagesClick", "mnPrintActClick", "mnPrintSubpagesClick",
+          "mnPrintAllPagesClick", "mnPrintBackgroundClick"}) {
       table.Add(name,
                 ui::TNotifyEvent([name](ui::Component& s) { calls.push_back(std::string(name) + ":" + s.Name()); }));
     }
@@ -94,8 +96,9 @@ const ControlRow kControls[] = {
     {"PanelShow", "Panel", "Panel1", "", {92, 3, 109, 20}, true},
     {"Bevel1", "Bevel", "Panel1", "", {216, 1, 6, 25}, true},
     {"SpeedButtonOpen", "SpeedButton", "Panel1", "", {224, 1, 25, 25}, false},
-    {"SpeedButtonSaveAs", "SpeedButton", "Panel1", "", {249, 1, 25, 25}, false},
-    {"SpeedButtonPrint", "SpeedButton", "Panel1", "", {274, 1, 25, 25}, false},
+    // Enabled: save and print the page on show (the design had them disabled).
+    {"SpeedButtonSaveAs", "SpeedButton", "Panel1", "", {249, 1, 25, 25}, true},
+    {"SpeedButtonPrint", "SpeedButton", "Panel1", "", {274, 1, 25, 25}, true},
     {"Bevel2", "Bevel", "Panel1", "", {307, 1, 6, 25}, true},
     {"SpeedButtonReveal", "SpeedButton", "Panel1", "", {316, 1, 25, 25}, true},
     {"SpeedButtonSetClock", "SpeedButton", "Panel1", "", {341, 1, 25, 25}, false},
@@ -202,14 +205,16 @@ const MenuRow kMenu[] = {
     {"mnOpen", "mnFile", "Öffnen...", ui::CtrlKey('O'), false, false},
     {"N1", "mnFile", "-", ui::scNone, true, false},
     {"Speichern1", "mnFile", "Speichern &unter", ui::scNone, true, false},
-    {"mnSaveAct", "Speichern1", "aktuelle Seite...", ui::CtrlKey('S'), false, false},
-    {"mnSaveSubpages", "Speichern1", "alle Unterseiten...", ui::scNone, false, false},
-    {"mnSaveAllPages", "Speichern1", "alle Seiten...", ui::scNone, false, false},
+    // Enabled, as the print items: saving and printing (the design had them disabled).
+    {"mnSaveAct", "Speichern1", "aktuelle Seite...", ui::CtrlKey('S'), true, false},
+    {"mnSaveSubpages", "Speichern1", "alle Unterseiten...", ui::scNone, true, false},
+    {"mnSaveAllPages", "Speichern1", "alle Seiten...", ui::scNone, true, false},
     {"N3", "mnFile", "-", ui::scNone, true, false},
     {"Drucken1", "mnFile", "Drucken", ui::scNone, true, false},
-    {"mnPrintAct", "Drucken1", "aktuelle Seite...", ui::CtrlKey('P'), false, false},
-    {"mnPrintSubpages", "Drucken1", "alle Unterseiten...", ui::scNone, false, false},
-    {"mnPrintAllPages", "Drucken1", "alle Seiten...", ui::scNone, false, false},
+    {"mnPrintAct", "Drucken1", "aktuelle Seite...", ui::CtrlKey('P'), true, false},
+    {"mnPrintSubpages", "Drucken1", "alle Unterseiten...", ui::scNone, true, false},
+    {"mnPrintAllPages", "Drucken1", "alle Seiten...", ui::scNone, true, false},
+    {"mnPrintBackground", "Drucken1", "Hintergrund drucken", ui::scNone, true, true},
     {"mnPrinterSetup", "mnFile", "Druckereinrichtung...", ui::scNone, true, false},
     {"N2", "mnFile", "-", ui::scNone, true, false},
     {"mnOffline", "mnFile", "Offline", ui::scNone, false, false},
@@ -291,6 +296,15 @@ TEST_F(FormtolvaneLayout, UserActionsReachTheirHandlers) {
       {"Seite als Text kopieren", click("Seite als Text kopieren"), "mnCopyAsTextClick:mnCopyAsText"},
       {"Seite als Grafik kopieren", click("Seite als Grafik kopieren"), "mnCopyAsGraphicClick:mnCopyAsGraphic"},
       {"Ctrl+C", ctrl('C'), "mnCopyAsTextClick:mnCopyAsText"},
+      {"Ctrl+S", ctrl('S'), "mnSaveActClick:mnSaveAct"},
+      {"alle Unterseiten speichern", click("mnSaveSubpages"), "mnSaveSubpagesClick:mnSaveSubpages"},
+      {"alle Seiten speichern", click("mnSaveAllPages"), "mnSaveAllPagesClick:mnSaveAllPages"},
+      {"save button", click("SpeedButtonSaveAs"), "mnSaveActClick:SpeedButtonSaveAs"},
+      {"Ctrl+P", ctrl('P'), "mnPrintActClick:mnPrintAct"},
+      {"alle Unterseiten drucken", click("mnPrintSubpages"), "mnPrintSubpagesClick:mnPrintSubpages"},
+      {"alle Seiten drucken", click("mnPrintAllPages"), "mnPrintAllPagesClick:mnPrintAllPages"},
+      {"print button", click("SpeedButtonPrint"), "mnPrintActClick:SpeedButtonPrint"},
+      {"Hintergrund drucken", click("Hintergrund drucken"), "mnPrintBackgroundClick:mnPrintBackground"},
       {"Ctrl+R", ctrl('R'), "mnRevealClick:mnReveal"},
       {"Ctrl+L", ctrl('L'), "mnClearMemClick:mnClearMem"},
       {"Space", [](TFormTolv& f) { return !PressKey(f, ui::vk::Space); }, "FormKeyDown:FormTolv:32"},
@@ -325,12 +339,12 @@ TEST_F(FormtolvaneLayout, DisabledItemsButtonsAndTheirShortcutsDoNothing) {
       EXPECT_FALSE(Click(*form, row.name)) << row.name;
     }
   }
-  for (const char* button : {"SpeedButtonOpen", "SpeedButtonSaveAs", "SpeedButtonPrint", "SpeedButtonSetClock"}) {
+  for (const char* button : {"SpeedButtonOpen", "SpeedButtonSetClock"}) {
     EXPECT_FALSE(Click(*form, button)) << button;
   }
   EXPECT_TRUE(calls.empty());
   // The shortcuts of disabled items run nothing; the key goes on to the key handler as any key.
-  for (char key : {'O', 'S', 'P', 'U'}) {
+  for (char key : {'O', 'U'}) {
     calls.clear();
     EXPECT_FALSE(PressKey(*form, static_cast<std::uint16_t>(key), ui::ssCtrl)) << key;
     EXPECT_EQ(calls, (std::vector<std::string>{"FormKeyDown:FormTolv:" + std::to_string(key)})) << key;

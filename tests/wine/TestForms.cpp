@@ -66,7 +66,9 @@ void ViewerUnderTest::PublishHandlers(ui::HandlerTable& table) {
     Publish(table, name, &ViewerUnderTest::RevealClick);
   for (const char* name : {"mnPauseClick", "SpeedButtonPauseClick"}) Publish(table, name, &ViewerUnderTest::PauseClick);
   for (const char* name : {"mnClearMemClick", "mnPrinterSetupClick", "mnCloseAppClick", "SpeedButton4Click",
-                           "mnCopyAsTextClick", "mnCopyAsGraphicClick", "Timer1Timer"}) {
+                           "mnCopyAsTextClick", "mnCopyAsGraphicClick", "mnSaveActClick", "mnSaveSubpagesClick",
+                           "mnSaveAllPagesClick", "mnPrintActClick", "mnPrintSubpagesClick", "mnPrintAllPagesClick",
+                           "mnPrintBackgroundClick", "Timer1Timer"}) {
     table.Add(name, ui::TNotifyEvent([name](ui::Component& s) {
                 // Ticks are counted apart: they come whenever the loop runs, between any two steps.
                 if (std::string(name) == "Timer1Timer") {

@@ -143,14 +143,15 @@ const MenuLine kMenu[] = {
      false, false, false, 0},
     {1, "-", true, false, false, 0},
     {1, "Speichern &unter", true, false, true, 0},
-    {2, "aktuelle Seite...\tStrg+S", false, false, false, 0},
-    {2, "alle Unterseiten...", false, false, false, 0},
-    {2, "alle Seiten...", false, false, false, 0},
+    {2, "aktuelle Seite...\tStrg+S", true, false, false, 0},
+    {2, "alle Unterseiten...", true, false, false, 0},
+    {2, "alle Seiten...", true, false, false, 0},
     {1, "-", true, false, false, 0},
     {1, "Drucken", true, false, true, 0},
-    {2, "aktuelle Seite...\tStrg+P", false, false, false, 0},
-    {2, "alle Unterseiten...", false, false, false, 0},
-    {2, "alle Seiten...", false, false, false, 0},
+    {2, "aktuelle Seite...\tStrg+P", true, false, false, 0},
+    {2, "alle Unterseiten...", true, false, false, 0},
+    {2, "alle Seiten...", true, false, false, 0},
+    {2, "Hintergrund drucken", true, false, false, 0},
     {1, "Druckereinrichtung...", true, false, false, 0},
     {1, "-", true, false, false, 0},
     {1, "Offline", false, false, false, 0},
@@ -201,13 +202,17 @@ TEST_F(ViewerWindow, CtrlShortcutsRunTheirItemsFromWhicheverWindowHasTheFocus) {
   EXPECT_EQ(journal.back(), "mnClearMemClick:mnClearMem");
   PressKey(GetFocus(), 'C', true);
   EXPECT_EQ(journal.back(), "mnCopyAsTextClick:mnCopyAsText");
+  PressKey(GetFocus(), 'S', true);
+  EXPECT_EQ(journal.back(), "mnSaveActClick:mnSaveAct");
+  PressKey(GetFocus(), 'P', true);
+  EXPECT_EQ(journal.back(), "mnPrintActClick:mnPrintAct");
   // Keys that are no shortcut go to the form's key handler.
   PressKey(GetFocus(), 'A');
   EXPECT_EQ(journal.back(), "FormKeyDown:65");
 }
 
 TEST_F(ViewerWindow, ShortcutsAndCommandsOfDisabledItemsDoNothing) {
-  for (char letter : {'O', 'S', 'P', 'U'}) {
+  for (char letter : {'O', 'U'}) {
     SCOPED_TRACE(letter);
     journal.clear();
     PressKey(window, static_cast<std::uint8_t>(letter), true);
@@ -236,8 +241,12 @@ TEST_F(ViewerWindow, MenuCommandsAndToolbarButtonsShareTheirState) {
   EXPECT_EQ(journal.back(), "mnClearMemClick:SpeedButtonDelAll");
   // A speed button does not keep the keyboard focus.
   EXPECT_NE(GetFocus(), Child("SpeedButtonDelAll"));
+  SendMessageA(Child("SpeedButtonSaveAs"), BM_CLICK, 0, 0);
+  EXPECT_EQ(journal.back(), "mnSaveActClick:SpeedButtonSaveAs");
+  SendMessageA(Child("SpeedButtonPrint"), BM_CLICK, 0, 0);
+  EXPECT_EQ(journal.back(), "mnPrintActClick:SpeedButtonPrint");
   journal.clear();
-  for (const char* idle : {"SpeedButtonOpen", "SpeedButtonSaveAs", "SpeedButtonPrint", "SpeedButtonSetClock"}) {
+  for (const char* idle : {"SpeedButtonOpen", "SpeedButtonSetClock"}) {
     EXPECT_FALSE(IsWindowEnabled(Child(idle))) << idle;
     SendMessageA(Child(idle), BM_CLICK, 0, 0);
   }
