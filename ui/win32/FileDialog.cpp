@@ -53,9 +53,14 @@ std::optional<SaveFileChoice> BackendWin32::ChooseSaveFile(Form* owner, const Sa
     // No default extension: the caller adds the chosen type's when the name has none.
     dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
 
+    // The dialog may leave the process in the folder the user browsed to (Wine does, whatever
+    // OFN_NOCHANGEDIR says), and the host and the page file command name files relative to it.
+    std::wstring folder(kPathUnits, L'\0');
+    folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
     ++modalLoops_;  // the dialog's loop runs library frames below the host's messages
     const BOOL chosen = GetSaveFileNameW(&dialog);
     --modalLoops_;
+    if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
     if (chosen == FALSE) return std::nullopt;
     const std::size_t type = dialog.nFilterIndex >= 1 ? dialog.nFilterIndex - 1 : 0;
     return SaveFileChoice{Utf8(path.c_str()), type < request.Types.size() ? type : 0};
