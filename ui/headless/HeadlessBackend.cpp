@@ -102,6 +102,7 @@ PrintOutcome HeadlessBackend::Print(Form* /*owner*/, const PrintRequest& request
   if (printAnswers_.empty()) return outcome;
   outcome.Result = printAnswers_.front();
   printAnswers_.pop_front();
+  if (outcome.Result == PrintResult::kFailed) outcome.Reason = kHeadlessPrintFailure;
   if (outcome.Result != PrintResult::kPrinted) return outcome;
   std::vector<Picture> sheets;
   for (std::size_t sheet = 0; sheet < request.Sheets; ++sheet) {

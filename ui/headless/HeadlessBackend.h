@@ -23,6 +23,9 @@ class PaintBox;
 
 namespace tolv::ui::headless {
 
+// The reason a queued failed print job gives.
+inline constexpr char kHeadlessPrintFailure[] = "the printer refused the job";
+
 struct ShownMessage {
   std::string Text;
   std::string Caption;
