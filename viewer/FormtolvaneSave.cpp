@@ -84,8 +84,8 @@ void TFormTolv::SavePages(PageScope scope) {
       std::string reason = bytes.empty() ? "Die Seite konnte nicht gezeichnet werden." : "";
       if (reason.empty()) reason = platform::WriteWholeFile(target, bytes);
       if (reason.empty()) return true;
-      ui::ShowMessageBox("Die Datei \"" + target + "\" konnte nicht gespeichert werden:\n" + reason,
-                         kSaveFailedCaption, ui::MessageButtons::Ok);
+      ui::ShowMessageBox("Die Datei \"" + target + "\" konnte nicht gespeichert werden:\n" + reason, kSaveFailedCaption,
+                         ui::MessageButtons::Ok);
       return false;
     };
     if (format == SaveFormat::kPageFile) {

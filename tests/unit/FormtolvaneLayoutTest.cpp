@@ -24,10 +24,11 @@ class RecordingFormTolv : public TFormTolv {
  protected:
   void PublishHandlers(ui::HandlerTable& table) override {
     for (const char* name :
-         {"FormCreate", "FormDestroy", "Timer1Timer", "PaintBox1Paint", "mnPauseClick", "SpeedButtonPauseClick",
-          "mnRevealClick", "SpeedButtonRevealClick", "mnClearMemClick", "mnPrinterSetupClick", "mnCloseAppClick",
-          "mnAboutClick", "SpeedButton4Click", "mnCopyAsTextClick", "mnCopyAsGraphicClick", "mnSaveActClick",
-          "mnSaveSubpagesClick", "mnSaveAllPagesClick", "mnPrintActClick", "mnPrintSubpagesClick",
+         {"FormCreate",           "FormDestroy",           "Timer1Timer",          "PaintBox1Paint",
+          "mnPauseClick",         "SpeedButtonPauseClick", "mnRevealClick",        "SpeedButtonRevealClick",
+          "mnClearMemClick",      "mnPrinterSetupClick",   "mnCloseAppClick",      "mnAboutClick",
+          "SpeedButton4Click",    "mnCopyAsTextClick",     "mnCopyAsGraphicClick", "mnSaveActClick",
+          "mnSaveSubpagesClick",  "mnSaveAllPagesClick",   "mnPrintActClick",      "mnPrintSubpagesClick",
           "mnPrintAllPagesClick", "mnPrintBackgroundClick"}) {
       table.Add(name,
                 ui::TNotifyEvent([name](ui::Component& s) { calls.push_back(std::string(name) + ":" + s.Name()); }));

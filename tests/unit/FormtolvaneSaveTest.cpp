@@ -34,7 +34,8 @@ std::string FileText(const fs::path& path) {
 
 std::set<std::string> FilesIn(const fs::path& folder) {
   std::set<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
   return names;
 }
 

@@ -168,7 +168,8 @@ std::string ReadArguments(const std::vector<std::string>& args, Step& step) {
       step.Extra = args.size() == 2 ? args[1] : "";
       return {};
     case Command::kSaveDialog:
-      if (!count(2, 2) || args[0].empty() || !number(1) || step.Number < 1) return "wants a file name and a type from 1";
+      if (!count(2, 2) || args[0].empty() || !number(1) || step.Number < 1)
+        return "wants a file name and a type from 1";
       step.Text = args[0];
       return {};
     case Command::kLatency:

@@ -81,9 +81,8 @@ bool PrintSheet(HDC dc, const Picture& picture) {
   if (StartPage(dc) <= 0) return false;
   // A top-down 32-bit DIB: 0x00RRGGBB per pixel, where the picture has 0x00BBGGRR.
   std::vector<DWORD> bits(picture.Pixels.size());
-  std::transform(picture.Pixels.begin(), picture.Pixels.end(), bits.begin(), [](TColor c) -> DWORD {
-    return (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu);
-  });
+  std::transform(picture.Pixels.begin(), picture.Pixels.end(), bits.begin(),
+                 [](TColor c) -> DWORD { return (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu); });
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = picture.Width;
