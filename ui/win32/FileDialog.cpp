@@ -46,7 +46,7 @@ std::optional<SaveFileChoice> BackendWin32::ChooseSaveFile(Form* owner, const Sa
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner != nullptr ? WindowOf(*owner) : nullptr;
     dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = static_cast<DWORD>(request.Type + 1);
+    dialog.nFilterIndex = static_cast<DWORD>(request.Type) + 1;
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
