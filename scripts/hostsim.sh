@@ -4,7 +4,8 @@
 #   scripts/hostsim.sh [--test-plugin] [RECORDING] [hostsim options: --speed X, --fast, --loop ...]
 # With a display the host's window opens (Plug-ins > Tol-Vane opens the viewer) and stays until
 # closed. Without one it runs inside Xvfb: opens the viewer, types page 100, saves a screenshot of
-# the viewer window and prints its path.
+# the viewer window, saves the page through "Speichern unter" (Ctrl+S and the system's save
+# dialog) as a PNG picture and as text, and prints the three paths.
 # The run directory build/win32/hostsim-run mirrors the host's install: plugins/tolv.dll,
 # plugins/tolv.fon, plugins/vtx/. --test-plugin puts the tests' stand-in plug-in there instead of
 # the real tolv.dll; TOLV_PLUGIN=PATH puts that DLL there.
@@ -57,13 +58,19 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 screenshot="$run/viewer.png"
-rm -f "$screenshot"
+rm -f "$screenshot" "$run/seite-100.png" "$run/seite-100.txt"
 cat >"$run/demo-script.txt" <<'SCRIPT'
 menu 60000
 wait 2000
 key 1 0 0
 wait 2000
 png viewer.png viewer
+key ctrl+S
+save-dialog seite-100.png 1
+wait 500
+menu-item "Speichern &unter > aktuelle Seite..."
+save-dialog seite-100.txt 2
+wait 500
 log hostsim-log.txt
 exit
 SCRIPT
@@ -74,4 +81,7 @@ if [ ! -f "$screenshot" ]; then
   exit 1
 fi
 echo "$screenshot"
+for saved in "$run/seite-100.png" "$run/seite-100.txt"; do
+  if [ -f "$saved" ]; then echo "$saved"; else echo "hostsim.sh: the save did not write $saved" >&2; status=1; fi
+done
 exit "$status"

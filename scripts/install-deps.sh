@@ -17,6 +17,10 @@ packages=(
 # 32-bit Wine inside Xvfb runs the cross build's tests. Without it the Windows code is still built
 # and scripts/test.sh says loudly that its tests did not run.
 wine_packages=(wine wine32:i386 fonts-wine xvfb xauth x11-utils x11-apps imagemagick)
+# A real print queue for the printing test: CUPS with the cups-pdf back end (a printer that writes
+# PDF files), the 32-bit CUPS library through which Wine finds its printers, and pdftoppm to look
+# at what was printed. Without them the printing test prints through Wine's own driver instead.
+print_packages=(cups cups-bsd printer-driver-cups-pdf libcups2:i386 poppler-utils)
 
 missing_of() {
   local p
@@ -26,7 +30,8 @@ missing_of() {
 }
 mapfile -t missing < <(missing_of "${packages[@]}")
 mapfile -t missing_wine < <(missing_of "${wine_packages[@]}")
-[ ${#missing[@]} -gt 0 ] || [ ${#missing_wine[@]} -gt 0 ] || exit 0
+mapfile -t missing_print < <(missing_of "${print_packages[@]}")
+[ ${#missing[@]} -gt 0 ] || [ ${#missing_wine[@]} -gt 0 ] || [ ${#missing_print[@]} -gt 0 ] || exit 0
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
@@ -60,4 +65,9 @@ if [ ${#missing_wine[@]} -gt 0 ]; then
   echo "installing: ${missing_wine[*]}"
   install "${missing_wine[@]}" ||
     echo "install-deps: 32-bit Wine could not be installed; the Windows tests will not run" >&2
+fi
+if [ ${#missing_print[@]} -gt 0 ]; then
+  echo "installing: ${missing_print[*]}"
+  install "${missing_print[@]}" ||
+    echo "install-deps: the print queue could not be installed; printing is tested without CUPS" >&2
 fi

@@ -1,6 +1,6 @@
 // The seam a back end implements: peers for components, the few system metrics the portable
 // layout needs, the modal loop, deferred freeing of forms, message boxes, the printer set-up
-// dialog and the clipboard.
+// dialog, the clipboard, the save dialog and printing.
 //
 // Each back end defines DefaultBackend(); the build links exactly one (the headless one in
 // native builds and tests, the Win32 one in the plug-in). Tests may install another for a while
@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "ui/Component.h"
@@ -16,6 +17,10 @@ namespace tolv::ui {
 
 class Form;
 struct ClipboardContent;
+struct SaveFileRequest;
+struct SaveFileChoice;
+struct PrintRequest;
+struct PrintOutcome;
 
 enum class MessageButtons : std::uint8_t { Ok, OkCancel };
 
@@ -56,6 +61,10 @@ class Backend {
   virtual bool ExecutePrinterSetup(Form* owner) = 0;
   // Replaces the clipboard's content (ui/Clipboard.h); false when nothing could be put there.
   virtual bool PutOnClipboard(Form* owner, const ClipboardContent& content) = 0;
+  // The save dialog (ui/FileDialog.h); nothing when cancelled.
+  virtual std::optional<SaveFileChoice> ChooseSaveFile(Form* owner, const SaveFileRequest& request) = 0;
+  // The print dialog, then the sheets to the printer chosen there (ui/Printer.h).
+  virtual PrintOutcome Print(Form* owner, const PrintRequest& request) = 0;
 };
 
 Backend& DefaultBackend();

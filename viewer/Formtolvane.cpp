@@ -32,6 +32,13 @@ void TFormTolv::PublishHandlers(ui::HandlerTable& table) {
   Publish(table, "SpeedButton4Click", &TFormTolv::SpeedButton4Click);
   Publish(table, "mnCopyAsTextClick", &TFormTolv::mnCopyAsTextClick);
   Publish(table, "mnCopyAsGraphicClick", &TFormTolv::mnCopyAsGraphicClick);
+  Publish(table, "mnSaveActClick", &TFormTolv::mnSaveActClick);
+  Publish(table, "mnSaveSubpagesClick", &TFormTolv::mnSaveSubpagesClick);
+  Publish(table, "mnSaveAllPagesClick", &TFormTolv::mnSaveAllPagesClick);
+  Publish(table, "mnPrintActClick", &TFormTolv::mnPrintActClick);
+  Publish(table, "mnPrintSubpagesClick", &TFormTolv::mnPrintSubpagesClick);
+  Publish(table, "mnPrintAllPagesClick", &TFormTolv::mnPrintAllPagesClick);
+  Publish(table, "mnPrintBackgroundClick", &TFormTolv::mnPrintBackgroundClick);
 }
 
 void TFormTolv::FormCreate(ui::Component& /*sender*/) {

@@ -3,10 +3,11 @@
 // The window's controls as its layout builds them (FormtolvaneLayout.cpp): the toolbar with the
 // search and show panels, the tab pages with the paint box, the status bar, the timer, the
 // printer set-up dialog and the main menu. Events are bound by handler name to the methods
-// published in PublishHandlers. The window's life and its timer are in Formtolvane.cpp; the
-// page data it shares with the data thread in PageHandOver.h; keys, mouse and panels in FormtolvaneNavigation.cpp; the
-// menu and toolbar commands in FormtolvaneCommands.cpp; how other threads reach the window in FormtolvaneAccess.cpp;
-// the two copy commands in FormtolvaneCopy.cpp.
+// published in PublishHandlers. The window's life and its timer are in Formtolvane.cpp; the page
+// data it shares with the data thread in PageHandOver.h; keys, mouse and panels in
+// FormtolvaneNavigation.cpp; the menu and toolbar commands in FormtolvaneCommands.cpp; how other
+// threads reach the window in FormtolvaneAccess.cpp; the two copy commands in
+// FormtolvaneCopy.cpp; saving in FormtolvaneSave.cpp and printing in FormtolvanePrint.cpp.
 //
 // Threads. The window thread runs every event. The host's data thread reaches the window's
 // HandOver as the magazine assembly's ReceptionTarget, and the channel change clears its page
@@ -20,9 +21,11 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "pages/Lop.h"
 #include "platform/NamedMutex.h"
@@ -53,6 +56,14 @@ std::string PageFilePath();
 // What "Seite als Text kopieren" puts on the clipboard: the page's text lines (as tolvane text
 // prints them) joined by CR LF.
 std::string PageClipboardText(CVTPage& page, bool reveal);
+
+// The pages a save or print command works on: the subpage on show as it is on screen, the
+// stored subpages of the page on show, or every stored page in storage order.
+enum class PageScope : std::uint8_t { kShown, kSubpages, kAll };
+
+inline constexpr char kSaveFailedCaption[] = "Speichern unter";
+inline constexpr char kPrintFailedCaption[] = "Drucken";
+inline constexpr char kNoPrinterText[] = "Es ist kein Drucker installiert.";
 
 class FormTolvUse;
 FormTolvUse UseFormTolv() noexcept;
@@ -122,6 +133,7 @@ class TFormTolv : public ui::Form {
   ui::MenuItem* mnPrintAct;
   ui::MenuItem* mnPrintSubpages;
   ui::MenuItem* mnPrintAllPages;
+  ui::MenuItem* mnPrintBackground;
   ui::MenuItem* mnPrinterSetup;
   ui::MenuItem* N2;
   ui::MenuItem* mnOffline;
@@ -190,6 +202,13 @@ class TFormTolv : public ui::Form {
   void SpeedButton4Click(ui::Component& sender);
   void mnCopyAsTextClick(ui::Component& sender);
   void mnCopyAsGraphicClick(ui::Component& sender);
+  void mnSaveActClick(ui::Component& sender);
+  void mnSaveSubpagesClick(ui::Component& sender);
+  void mnSaveAllPagesClick(ui::Component& sender);
+  void mnPrintActClick(ui::Component& sender);
+  void mnPrintSubpagesClick(ui::Component& sender);
+  void mnPrintAllPagesClick(ui::Component& sender);
+  void mnPrintBackgroundClick(ui::Component& sender);
 
   // --- Page selection and the panels.
   // value: an internal page number or 800..899; 900 and more change nothing.
@@ -202,6 +221,11 @@ class TFormTolv : public ui::Form {
   void CancelPause();
   // A page has been put on screen (since the window opened); the copy commands need one.
   bool PageOnShow() const;
+  // Copies of the pages of scope, made under one hold of PageDataMutex; empty when there are
+  // none (no page on show, an empty memory, a failed wait) or memory ran out.
+  std::vector<std::unique_ptr<CVTPage>> CopyPages(PageScope scope);
+  // Printing draws black as white and white as black unless this is set ("Hintergrund drucken").
+  bool PrintBackground = false;
 
  protected:
   void PublishHandlers(ui::HandlerTable& table) override;
@@ -228,6 +252,8 @@ class TFormTolv : public ui::Form {
   void BlankDisplayAndClearMemory();
   // Points Render at the paint box's current canvas and at DisplayPage.
   RenderWindow& PrepareRender();
+  void SavePages(PageScope scope);
+  void PrintPages(PageScope scope);
 
   friend class FormTolvUse;
   friend FormTolvUse UseFormTolv() noexcept;

@@ -62,9 +62,9 @@ void TFormTolv::BuildToolbar() {
   Bevel5 = AddSeparator("Bevel5", 458);
 
   // The buttons without a command stay disabled.
-  for (ui::SpeedButton* idle : {SpeedButtonOpen, SpeedButtonSaveAs, SpeedButtonPrint, SpeedButtonSetClock}) {
-    idle->SetEnabled(false);
-  }
+  for (ui::SpeedButton* idle : {SpeedButtonOpen, SpeedButtonSetClock}) idle->SetEnabled(false);
+  SpeedButtonSaveAs->OnClick.Bind("mnSaveActClick");
+  SpeedButtonPrint->OnClick.Bind("mnPrintActClick");
   SpeedButtonReveal->SetToggle(true);
   SpeedButtonReveal->OnClick.Bind("SpeedButtonRevealClick");
   SpeedButtonDelAll->OnClick.Bind("mnClearMemClick");
@@ -184,14 +184,21 @@ constexpr MenuEntry kMenu[] = {
     Command(&TFormTolv::mnOpen, "mnOpen", &TFormTolv::mnFile, "Öffnen...", nullptr, CtrlKey('O')),
     Separator(&TFormTolv::N1, "N1", &TFormTolv::mnFile),
     Menu(&TFormTolv::Speichern1, "Speichern1", &TFormTolv::mnFile, "Speichern &unter"),
-    Command(&TFormTolv::mnSaveAct, "mnSaveAct", &TFormTolv::Speichern1, "aktuelle Seite...", nullptr, CtrlKey('S')),
-    Command(&TFormTolv::mnSaveSubpages, "mnSaveSubpages", &TFormTolv::Speichern1, "alle Unterseiten...", nullptr),
-    Command(&TFormTolv::mnSaveAllPages, "mnSaveAllPages", &TFormTolv::Speichern1, "alle Seiten...", nullptr),
+    // Saving and printing: the current page, its subpages or all pages.
+    Command(&TFormTolv::mnSaveAct, "mnSaveAct", &TFormTolv::Speichern1, "aktuelle Seite...", "mnSaveActClick", CtrlKey('S')),
+    Command(&TFormTolv::mnSaveSubpages, "mnSaveSubpages", &TFormTolv::Speichern1, "alle Unterseiten...",
+            "mnSaveSubpagesClick"),
+    Command(&TFormTolv::mnSaveAllPages, "mnSaveAllPages", &TFormTolv::Speichern1, "alle Seiten...",
+            "mnSaveAllPagesClick"),
     Separator(&TFormTolv::N3, "N3", &TFormTolv::mnFile),
     Menu(&TFormTolv::Drucken1, "Drucken1", &TFormTolv::mnFile, "Drucken"),
-    Command(&TFormTolv::mnPrintAct, "mnPrintAct", &TFormTolv::Drucken1, "aktuelle Seite...", nullptr, CtrlKey('P')),
-    Command(&TFormTolv::mnPrintSubpages, "mnPrintSubpages", &TFormTolv::Drucken1, "alle Unterseiten...", nullptr),
-    Command(&TFormTolv::mnPrintAllPages, "mnPrintAllPages", &TFormTolv::Drucken1, "alle Seiten...", nullptr),
+    Command(&TFormTolv::mnPrintAct, "mnPrintAct", &TFormTolv::Drucken1, "aktuelle Seite...", "mnPrintActClick", CtrlKey('P')),
+    Command(&TFormTolv::mnPrintSubpages, "mnPrintSubpages", &TFormTolv::Drucken1, "alle Unterseiten...",
+            "mnPrintSubpagesClick"),
+    Command(&TFormTolv::mnPrintAllPages, "mnPrintAllPages", &TFormTolv::Drucken1, "alle Seiten...",
+            "mnPrintAllPagesClick"),
+    CheckCommand(&TFormTolv::mnPrintBackground, "mnPrintBackground", &TFormTolv::Drucken1, "Hintergrund drucken",
+                 "mnPrintBackgroundClick"),
     Command(&TFormTolv::mnPrinterSetup, "mnPrinterSetup", &TFormTolv::mnFile, "Druckereinrichtung...",
             "mnPrinterSetupClick"),
     Separator(&TFormTolv::N2, "N2", &TFormTolv::mnFile),

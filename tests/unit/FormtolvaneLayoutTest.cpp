@@ -26,9 +26,12 @@ class RecordingFormTolv : public TFormTolv {
  protected:
   void PublishHandlers(ui::HandlerTable& table) override {
     for (const char* name :
-         {"FormCreate", "FormDestroy", "Timer1Timer", "PaintBox1Paint", "mnPauseClick", "SpeedButtonPauseClick",
-          "mnRevealClick", "SpeedButtonRevealClick", "mnClearMemClick", "mnPrinterSetupClick", "mnCloseAppClick",
-          "mnAboutClick", "SpeedButton4Click", "mnCopyAsTextClick", "mnCopyAsGraphicClick"}) {
+         {"FormCreate",           "FormDestroy",           "Timer1Timer",          "PaintBox1Paint",
+          "mnPauseClick",         "SpeedButtonPauseClick", "mnRevealClick",        "SpeedButtonRevealClick",
+          "mnClearMemClick",      "mnPrinterSetupClick",   "mnCloseAppClick",      "mnAboutClick",
+          "SpeedButton4Click",    "mnCopyAsTextClick",     "mnCopyAsGraphicClick", "mnSaveActClick",
+          "mnSaveSubpagesClick",  "mnSaveAllPagesClick",   "mnPrintActClick",      "mnPrintSubpagesClick",
+          "mnPrintAllPagesClick", "mnPrintBackgroundClick"}) {
       table.Add(name,
                 ui::TNotifyEvent([name](ui::Component& s) { calls.push_back(std::string(name) + ":" + s.Name()); }));
     }
@@ -96,8 +99,9 @@ const ControlRow kControls[] = {
     {"PanelShow", "Panel", "Panel1", "", {92, 3, 109, 20}, true},
     {"Bevel1", "Bevel", "Panel1", "", {216, 1, 6, 25}, true},
     {"SpeedButtonOpen", "SpeedButton", "Panel1", "", {224, 1, 25, 25}, false},
-    {"SpeedButtonSaveAs", "SpeedButton", "Panel1", "", {249, 1, 25, 25}, false},
-    {"SpeedButtonPrint", "SpeedButton", "Panel1", "", {274, 1, 25, 25}, false},
+    // Enabled: save and print the page on show (the design had them disabled).
+    {"SpeedButtonSaveAs", "SpeedButton", "Panel1", "", {249, 1, 25, 25}, true},
+    {"SpeedButtonPrint", "SpeedButton", "Panel1", "", {274, 1, 25, 25}, true},
     {"Bevel2", "Bevel", "Panel1", "", {307, 1, 6, 25}, true},
     {"SpeedButtonReveal", "SpeedButton", "Panel1", "", {316, 1, 25, 25}, true},
     {"SpeedButtonSetClock", "SpeedButton", "Panel1", "", {341, 1, 25, 25}, false},
@@ -255,6 +259,15 @@ TEST_F(FormtolvaneLayout, UserActionsReachTheirHandlers) {
       {"Seite als Text kopieren", click("Seite als Text kopieren"), "mnCopyAsTextClick:mnCopyAsText"},
       {"Seite als Grafik kopieren", click("Seite als Grafik kopieren"), "mnCopyAsGraphicClick:mnCopyAsGraphic"},
       {"Ctrl+C", ctrl('C'), "mnCopyAsTextClick:mnCopyAsText"},
+      {"Ctrl+S", ctrl('S'), "mnSaveActClick:mnSaveAct"},
+      {"alle Unterseiten speichern", click("mnSaveSubpages"), "mnSaveSubpagesClick:mnSaveSubpages"},
+      {"alle Seiten speichern", click("mnSaveAllPages"), "mnSaveAllPagesClick:mnSaveAllPages"},
+      {"save button", click("SpeedButtonSaveAs"), "mnSaveActClick:SpeedButtonSaveAs"},
+      {"Ctrl+P", ctrl('P'), "mnPrintActClick:mnPrintAct"},
+      {"alle Unterseiten drucken", click("mnPrintSubpages"), "mnPrintSubpagesClick:mnPrintSubpages"},
+      {"alle Seiten drucken", click("mnPrintAllPages"), "mnPrintAllPagesClick:mnPrintAllPages"},
+      {"print button", click("SpeedButtonPrint"), "mnPrintActClick:SpeedButtonPrint"},
+      {"Hintergrund drucken", click("Hintergrund drucken"), "mnPrintBackgroundClick:mnPrintBackground"},
       {"Ctrl+R", ctrl('R'), "mnRevealClick:mnReveal"},
       {"Ctrl+L", ctrl('L'), "mnClearMemClick:mnClearMem"},
       {"Space", [](TFormTolv& f) { return !PressKey(f, ui::vk::Space); }, "FormKeyDown:FormTolv:32"},
@@ -289,7 +302,7 @@ TEST_F(FormtolvaneLayout, DisabledItemsButtonsAndTheirShortcutsDoNothing) {
       EXPECT_FALSE(Click(*form, row.Name)) << row.Name;
     }
   }
-  for (const char* button : {"SpeedButtonOpen", "SpeedButtonSaveAs", "SpeedButtonPrint", "SpeedButtonSetClock"}) {
+  for (const char* button : {"SpeedButtonOpen", "SpeedButtonSetClock"}) {
     EXPECT_FALSE(Click(*form, button)) << button;
   }
   EXPECT_TRUE(calls.empty());

@@ -45,6 +45,9 @@ TEST(HostsimScript, ReadsEveryCommandWithItsArguments) {
       {"menu-item \"Seite als Grafik kopieren\"", Command::kMenuItem, 0, "Seite als Grafik kopieren", "", false},
       {"clipboard-text clip.txt", Command::kClipboardText, 0, "clip.txt", "", false},
       {"clipboard-png clip.png", Command::kClipboardPng, 0, "clip.png", "", false},
+      {"save-dialog \"saved/seite\" 2", Command::kSaveDialog, 2, "saved/seite", "", false},
+      {"dialog fehler.txt", Command::kDialog, 0, "fehler.txt", "", false},
+      {"dialog drucken.txt cancel", Command::kDialog, 0, "drucken.txt", "cancel", false},
   };
   for (const Case& c : cases) {
     const ParsedScript script = ParseScript(c.line);

@@ -2,7 +2,7 @@
 #   cmake -DRUNNER=... -DPREFIX=... -DPROGRAM=hostsim.exe -DDIR=run-directory -DPLUGIN=tolv.dll
 #         -DFONT=tolv.fon -DARGS="a;b" [-DEXPECTED=N] [-DTIMEOUT=S] [-DCOUNTS="N:FILE:REGEX;..."] [-DFILES="a;b"]
 #         [-DTOLVANE=... -DRECORDING=... -DPAGE=... -DCOMPARE=png_region_compare -DLEFT=X -DTOP=Y]
-#         [-DPAGE_SCRIPT=template] [-DCLIPBOARD=ON] [-DSAVE_RECORDING=...] -P EndToEnd.cmake
+#         [-DPAGE_SCRIPT=template] [-DCLIPBOARD=ON] [-DSAVE_AS=ON] [-DSAVE_RECORDING=...] -P EndToEnd.cmake
 # DIR is made afresh as the host's install has it: plugins/tolv.dll, plugins/tolv.fon, plugins/vtx/.
 # The simulator runs there with ARGS (its script writes log.txt); its exit status, the number of
 # failed script steps, must be EXPECTED (0 by default). Each COUNTS entry N:FILE:REGEX: the file
@@ -12,6 +12,9 @@
 # the result is DIR/script.txt, which ARGS names.
 # With CLIPBOARD as well: the script's clip.txt (the clipboard's text) must be tolvane text's lines
 # of PAGE joined by CR LF, and its clip.png (the clipboard's bitmap) must equal expected.png.
+# With SAVE_AS as well: DIR/saved/ is made before the run; afterwards it must hold exactly
+# seite.png (equal to expected.png), seite.txt (tolvane text's bytes of PAGE) and alle.vtx
+# (tolvane save's page file), and DIR/fehlt/ must not exist.
 # With TOLVANE and SAVE_RECORDING: tolvane's page file of it must equal plugins/vtx/test.vtx.
 if(NOT DEFINED EXPECTED)
   set(EXPECTED 0)
@@ -27,6 +30,9 @@ if(PAGE_SCRIPT)
   string(REGEX REPLACE "([0-9])" "\\1 " PAGE_KEYS "${PAGE}")
   string(STRIP "${PAGE_KEYS}" PAGE_KEYS)
   configure_file(${PAGE_SCRIPT} ${DIR}/script.txt @ONLY)
+endif()
+if(SAVE_AS)
+  file(MAKE_DIRECTORY ${DIR}/saved)
 endif()
 
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TOLV_WINE_TIMEOUT=${TIMEOUT} ${RUNNER} ${PREFIX} ${PROGRAM} ${ARGS}
@@ -99,6 +105,32 @@ if(PAGE AND CLIPBOARD)
   if(NOT same EQUAL 0)
     message(FATAL_ERROR "the clipboard's bitmap differs from tolvane's drawing of page ${PAGE}")
   endif()
+endif()
+if(PAGE AND SAVE_AS)
+  file(GLOB saved RELATIVE ${DIR}/saved ${DIR}/saved/*)
+  list(SORT saved)
+  if(NOT saved STREQUAL "alle.vtx;seite.png;seite.txt" OR EXISTS ${DIR}/fehlt)
+    message(FATAL_ERROR "saved/ holds '${saved}', not alle.vtx, seite.png and seite.txt (or fehlt/ exists)")
+  endif()
+  execute_process(COMMAND ${COMPARE} ${DIR}/expected.png ${DIR}/saved/seite.png 0 0 RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    message(FATAL_ERROR "saved/seite.png differs from tolvane's drawing of page ${PAGE}")
+  endif()
+  execute_process(COMMAND ${TOLVANE} text ${RECORDING} ${PAGE} OUTPUT_FILE ${DIR}/expected.txt RESULT_VARIABLE written)
+  execute_process(COMMAND ${TOLVANE} save ${RECORDING} -o ${DIR}/expected-all.vtx RESULT_VARIABLE saved_all)
+  if(NOT written EQUAL 0 OR NOT saved_all EQUAL 0)
+    message(FATAL_ERROR "tolvane text or save of ${RECORDING}: exit status ${written}, ${saved_all}")
+  endif()
+  foreach(pair "expected.txt:saved/seite.txt" "expected-all.vtx:saved/alle.vtx")
+    string(REPLACE ":" ";" pair "${pair}")
+    list(GET pair 0 expected_file)
+    list(GET pair 1 saved_file)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${DIR}/${expected_file} ${DIR}/${saved_file}
+                    RESULT_VARIABLE differs)
+    if(NOT differs EQUAL 0)
+      message(FATAL_ERROR "${saved_file} differs from tolvane's ${expected_file}")
+    endif()
+  endforeach()
 endif()
 if(SAVE_RECORDING)
   execute_process(COMMAND ${TOLVANE} save ${SAVE_RECORDING} -o ${DIR}/expected.vtx RESULT_VARIABLE saved)

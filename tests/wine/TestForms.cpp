@@ -65,8 +65,10 @@ void ViewerUnderTest::PublishHandlers(ui::HandlerTable& table) {
   for (const char* name : {"mnRevealClick", "SpeedButtonRevealClick"})
     Publish(table, name, &ViewerUnderTest::RevealClick);
   for (const char* name : {"mnPauseClick", "SpeedButtonPauseClick"}) Publish(table, name, &ViewerUnderTest::PauseClick);
-  for (const char* name : {"mnClearMemClick", "mnPrinterSetupClick", "mnCloseAppClick", "SpeedButton4Click",
-                           "mnCopyAsTextClick", "mnCopyAsGraphicClick", "Timer1Timer"}) {
+  for (const char* name :
+       {"mnClearMemClick", "mnPrinterSetupClick", "mnCloseAppClick", "SpeedButton4Click", "mnCopyAsTextClick",
+        "mnCopyAsGraphicClick", "mnSaveActClick", "mnSaveSubpagesClick", "mnSaveAllPagesClick", "mnPrintActClick",
+        "mnPrintSubpagesClick", "mnPrintAllPagesClick", "mnPrintBackgroundClick", "Timer1Timer"}) {
     table.Add(name, ui::TNotifyEvent([name](ui::Component& s) {
                 // Ticks are counted apart: they come whenever the loop runs, between any two steps.
                 if (std::string(name) == "Timer1Timer") {

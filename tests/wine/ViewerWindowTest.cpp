@@ -212,6 +212,10 @@ TEST_F(ViewerWindow, CtrlShortcutsRunTheirItemsFromWhicheverWindowHasTheFocus) {
   EXPECT_EQ(journal.back(), "mnClearMemClick:mnClearMem");
   PressKey(GetFocus(), 'C', true);
   EXPECT_EQ(journal.back(), "mnCopyAsTextClick:mnCopyAsText");
+  PressKey(GetFocus(), 'S', true);
+  EXPECT_EQ(journal.back(), "mnSaveActClick:mnSaveAct");
+  PressKey(GetFocus(), 'P', true);
+  EXPECT_EQ(journal.back(), "mnPrintActClick:mnPrintAct");
   // Keys that are no shortcut go to the form's key handler.
   PressKey(GetFocus(), 'A');
   EXPECT_EQ(journal.back(), "FormKeyDown:65");
@@ -249,8 +253,12 @@ TEST_F(ViewerWindow, MenuCommandsAndToolbarButtonsShareTheirState) {
   EXPECT_EQ(journal.back(), "mnClearMemClick:SpeedButtonDelAll");
   // A speed button does not keep the keyboard focus.
   EXPECT_NE(GetFocus(), Child("SpeedButtonDelAll"));
+  SendMessageA(Child("SpeedButtonSaveAs"), BM_CLICK, 0, 0);
+  EXPECT_EQ(journal.back(), "mnSaveActClick:SpeedButtonSaveAs");
+  SendMessageA(Child("SpeedButtonPrint"), BM_CLICK, 0, 0);
+  EXPECT_EQ(journal.back(), "mnPrintActClick:SpeedButtonPrint");
   journal.clear();
-  for (const char* idle : {"SpeedButtonOpen", "SpeedButtonSaveAs", "SpeedButtonPrint", "SpeedButtonSetClock"}) {
+  for (const char* idle : {"SpeedButtonOpen", "SpeedButtonSetClock"}) {
     EXPECT_FALSE(IsWindowEnabled(Child(idle))) << idle;
     SendMessageA(Child(idle), BM_CLICK, 0, 0);
   }

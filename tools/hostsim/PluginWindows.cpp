@@ -80,6 +80,25 @@ int FindMenuItem(HMENU& menu, const std::string& caption) {
   return -1;
 }
 
+// The position of the submenu with caption in menu or one of its submenus; menu receives the
+// menu that holds it. -1 when none.
+int FindSubmenu(HMENU& menu, const std::string& caption) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    HMENU sub = GetSubMenu(menu, i);
+    if (sub == nullptr) continue;
+    char text[256] = {};
+    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    if (caption == text) return i;
+    const int found = FindSubmenu(sub, caption);
+    if (found >= 0) {
+      menu = sub;
+      return found;
+    }
+  }
+  return -1;
+}
+
 }  // namespace
 
 bool ChooseMenuItem(HWND hostWindow, const std::string& caption, std::string& error) {
@@ -89,7 +108,20 @@ bool ChooseMenuItem(HWND hostWindow, const std::string& caption, std::string& er
     error = "no viewer window with a menu";
     return false;
   }
-  const int position = FindMenuItem(menu, caption);
+  // "SUBMENU > ITEM": the item in that submenu (of the menu bar or a menu of it).
+  std::string item = caption;
+  if (const std::size_t arrow = caption.find(" > "); arrow != std::string::npos) {
+    const std::string submenu = caption.substr(0, arrow);
+    item = caption.substr(arrow + 3);
+    HMENU holder = menu;
+    const int at = FindSubmenu(holder, submenu);
+    if (at < 0) {
+      error = "no submenu \"" + submenu + "\"";
+      return false;
+    }
+    menu = GetSubMenu(holder, at);
+  }
+  const int position = FindMenuItem(menu, item);
   if (position < 0) {
     error = "no menu item \"" + caption + "\"";
     return false;

@@ -79,7 +79,7 @@ struct CommandName {
   Command Kind;
 };
 
-constexpr std::array<CommandName, 23> kCommands = {{
+constexpr std::array<CommandName, 25> kCommands = {{
     {"wait", Command::kWait},
     {"menu", Command::kMenu},
     {"key", Command::kKey},
@@ -103,6 +103,8 @@ constexpr std::array<CommandName, 23> kCommands = {{
     {"clipboard-png", Command::kClipboardPng},
     {"unload", Command::kUnload},
     {"load", Command::kLoad},
+    {"save-dialog", Command::kSaveDialog},
+    {"dialog", Command::kDialog},
 }};
 
 // Fills step from the words after the command; an error text, or empty when they fit.
@@ -160,6 +162,18 @@ std::string ReadArguments(const std::vector<std::string>& args, Step& step) {
     case Command::kClipboardPng:
     case Command::kLog:
       if (!count(1, 1) || args[0].empty()) return "wants one text or file name";
+      step.Text = args[0];
+      return {};
+    case Command::kDialog:
+      if (!count(1, 2) || args[0].empty() || (args.size() == 2 && args[1] != "cancel")) {
+        return "wants a file name and maybe 'cancel'";
+      }
+      step.Text = args[0];
+      step.Extra = args.size() == 2 ? args[1] : "";
+      return {};
+    case Command::kSaveDialog:
+      if (!count(2, 2) || args[0].empty() || !number(1) || step.Number < 1)
+        return "wants a file name and a type from 1";
       step.Text = args[0];
       return {};
     case Command::kLatency:

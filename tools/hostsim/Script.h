@@ -32,7 +32,14 @@
 //                                caption is TEXT, hidden or not (what no user of the host can
 //                                do to a hidden one)
 //   menu-item TEXT               chooses the item of the viewer's menu bar whose caption (before
-//                                its shortcut) is TEXT; an item that is disabled fails the step
+//                                its shortcut) is TEXT; an item that is disabled fails the step;
+//                                "SUBMENU > TEXT" looks in that submenu only ("Drucken > alle
+//                                Seiten...")
+//   save-dialog FILE TYPE        until a save dialog is open (5000 ms), then names FILE and the
+//                                TYPE-th file type (from 1) in it and saves
+//   dialog FILE [cancel]         until a dialog box is open (5000 ms): its caption and texts,
+//                                one a line, into FILE, then its default button (OK, Yes,
+//                                Print), or with "cancel" its Cancel button
 //   clipboard-text FILE          the clipboard's Unicode text (CF_UNICODETEXT) as UTF-8 into FILE,
 //                                line ends as they are
 //   clipboard-png FILE           the clipboard's device-independent bitmap (CF_DIB) as a PNG file
@@ -50,7 +57,8 @@
 //                                appends "PAGE CALL MICROSECONDS" a sample to FILE and prints
 //                                the count, median and 99th percentile
 //
-// Numbers are decimal or 0x hexadecimal; TEXT and FILE may be "quoted" (\" and \\ inside);
+// Numbers are decimal or 0x hexadecimal; TEXT and FILE may be "quoted" (\" and \\ inside); a
+// relative FILE is taken from the folder the script started in;
 // # starts a comment. FILE "-" is standard output.
 #pragma once
 
@@ -85,6 +93,8 @@ enum class Command : std::uint8_t {
   kClipboardPng,
   kUnload,
   kLoad,
+  kSaveDialog,
+  kDialog,
 };
 
 struct Key {
@@ -99,9 +109,9 @@ inline constexpr std::int64_t kDefaultTimeoutMs = 5000;
 struct Step {
   Command Kind = Command::kWait;
   int Line = 0;
-  std::int64_t Number = 0;  // milliseconds, menu code, PID or time-out
+  std::int64_t Number = 0;  // milliseconds, menu code, PID, time-out or file type
   std::string Text;         // caption text, file name, window class
-  std::string Extra;        // png: the paint box's window class
+  std::string Extra;        // png: the paint box's window class; dialog: "cancel" or empty
   bool OnThread = false;    // channel, channel-change
   std::vector<Key> Keys;
 };

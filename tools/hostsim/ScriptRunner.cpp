@@ -6,6 +6,7 @@
 #include "pages/Header.h"
 
 #include "tools/hostsim/ClipboardFiles.h"
+#include "tools/hostsim/Dialogs.h"
 #include "tools/hostsim/PluginWindows.h"
 #include "tools/hostsim/PngEncoder.h"
 #include "tools/hostsim/ProcessFigures.h"
@@ -13,13 +14,25 @@
 namespace tolv::hostsim {
 
 ScriptRunner::ScriptRunner(Host& host, HostLog& log, std::vector<Step> steps, bool quitAtEnd, int passes)
-    : host_(host), log_(log), steps_(std::move(steps)), quitAtEnd_(quitAtEnd), passes_(passes) {}
+    : host_(host), log_(log), steps_(std::move(steps)), quitAtEnd_(quitAtEnd), passes_(passes) {
+  char folder[MAX_PATH] = {};
+  if (GetCurrentDirectoryA(MAX_PATH, folder) > 0) startFolder_ = folder;
+}
+
+std::string ScriptRunner::PathOf(const std::string& name) const {
+  const bool absolute = name.size() > 1 && (name[1] == ':' || name[0] == '\\' || name[0] == '/');
+  std::string path = absolute || startFolder_.empty() ? name : startFolder_ + "\\" + name;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
 
 void ScriptRunner::Tick() {
   if (finished_ || polling_ || host_.Busy()) return;
   if (waiting_ != nullptr) {
     if (!StillWaiting(*waiting_)) {
+      const Step& step = *waiting_;
       waiting_ = nullptr;
+      if (step.Kind == Command::kSaveDialog || step.Kind == Command::kDialog) ActOnDialog(step);
     } else if (NowMicroseconds() >= deadlineMicros_) {
       const Step& step = *waiting_;
       waiting_ = nullptr;
@@ -122,6 +135,14 @@ void ScriptRunner::Execute(const Step& step) {
       }
       return;
     }
+    case Command::kSaveDialog:
+    case Command::kDialog:
+      if (StillWaiting(step)) {
+        waitFor(kDefaultTimeoutMs);
+      } else {
+        ActOnDialog(step);
+      }
+      return;
     case Command::kPng: WritePng(step); return;
     case Command::kControls: WriteText(step, DumpControls(host_.Window())); return;
     case Command::kLog: WriteText(step, log_.Text()); return;
@@ -137,6 +158,8 @@ bool ScriptRunner::StillWaiting(const Step& step) {
     case Command::kWait: return true;  // until its deadline, which is no failure
     case Command::kWaitCaption: return !AnyCaptionContains(host_.Window(), step.Text);
     case Command::kWaitIdle: return !host_.FiltersIdle();
+    case Command::kSaveDialog:
+    case Command::kDialog: return FindOpenDialog() == nullptr;
     case Command::kWaitClosed: return !PluginTopLevelWindows(host_.Window()).empty();
     case Command::kKey: {
       // Types the next key: its messages are all read before the next tick, as when a user
@@ -162,6 +185,30 @@ void ScriptRunner::Fail(const Step& step, const std::string& reason) {
   std::fprintf(stderr, "hostsim: script line %d failed: %s\n", step.Line, reason.c_str());
 }
 
+// Inside the dialog's modal loop: its OK is posted, so the dialog ends once this tick is over.
+void ScriptRunner::ActOnDialog(const Step& step) {
+  HWND dialog = FindOpenDialog();
+  std::string error;
+  if (dialog == nullptr) {
+    Fail(step, "no dialog open");
+  } else if (step.Kind == Command::kSaveDialog) {
+    if (!FillSaveDialog(dialog, PathOf(step.Text), static_cast<int>(step.Number), error)) {
+      Fail(step, error);
+    } else {
+      log_.Add("script: saving as %s, type %d", step.Text.c_str(), static_cast<int>(step.Number));
+    }
+  } else if (WriteText(step, DialogTexts(dialog))) {
+    const bool cancel = step.Extra == "cancel";
+    log_.Add("script: the texts of dialog \"%s\" written to %s, %s pressed", WindowCaption(dialog).c_str(),
+             step.Text.c_str(), cancel ? "Cancel" : "its default button");
+    if (cancel) {
+      PressCancel(dialog);
+    } else {
+      PressDefault(dialog);
+    }
+  }
+}
+
 bool ScriptRunner::WriteText(const Step& step, const std::string& text) {
   if (step.Text == "-") {
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -169,7 +216,7 @@ bool ScriptRunner::WriteText(const Step& step, const std::string& text) {
     return true;
   }
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  if (WriteFileBytes(step.Text, {bytes, text.size()})) return true;
+  if (WriteFileBytes(PathOf(step.Text), {bytes, text.size()})) return true;
   Fail(step, "cannot write " + step.Text);
   return false;
 }

@@ -32,12 +32,18 @@ class ScriptRunner {
 
  private:
   void Execute(const Step& step);
+  std::string startFolder_;
   // True while the waiting step has not finished: its condition has not held yet, or it has
   // keys left to type.
   bool StillWaiting(const Step& step);
   void Fail(const Step& step, const std::string& reason);
   bool WriteText(const Step& step, const std::string& text);
+  // A file name of the script, relative to the folder the script started in: a system dialog
+  // may move the process to another folder while it is open.
+  std::string PathOf(const std::string& name) const;
   void WritePng(const Step& step);
+  // A save-dialog or dialog step, once its dialog is open.
+  void ActOnDialog(const Step& step);
   void ExpectHandles(const Step& step);
   void StartLatency(const Step& step);
   // One tick of a latency step; false when it is through.

@@ -88,5 +88,32 @@ bool HeadlessBackend::PutOnClipboard(Form* /*owner*/, const ClipboardContent& co
   return true;
 }
 
+std::optional<SaveFileChoice> HeadlessBackend::ChooseSaveFile(Form* /*owner*/, const SaveFileRequest& request) {
+  saveDialogsShown_.push_back(request);
+  if (saveAnswers_.empty()) return std::nullopt;
+  std::optional<SaveFileChoice> choice = std::move(saveAnswers_.front());
+  saveAnswers_.pop_front();
+  return choice;
+}
+
+PrintOutcome HeadlessBackend::Print(Form* /*owner*/, const PrintRequest& request) {
+  printDialogsShown_.push_back({request.DocumentName, request.Sheets, nullptr});
+  PrintOutcome outcome;
+  if (printAnswers_.empty()) return outcome;
+  outcome.Result = printAnswers_.front();
+  printAnswers_.pop_front();
+  if (outcome.Result == PrintResult::kFailed) outcome.Reason = kHeadlessPrintFailure;
+  if (outcome.Result != PrintResult::kPrinted) return outcome;
+  std::vector<Picture> sheets;
+  for (std::size_t sheet = 0; sheet < request.Sheets; ++sheet) {
+    std::optional<Picture> picture = request.Draw(sheet);
+    if (!picture) return {PrintResult::kFailed, "the picture of a sheet could not be drawn", sheet};
+    sheets.push_back(std::move(*picture));
+  }
+  outcome.SheetsPrinted = sheets.size();
+  printedJobs_.push_back(std::move(sheets));
+  return outcome;
+}
+
 }  // namespace headless
 }  // namespace tolv::ui

@@ -1,7 +1,8 @@
 // The headless back end: no windows; the framework's objects are all there is. Tests steer
 // what a user would do in the system's dialogs: the answer of the next message box or printer
-// set-up dialog, and scripts that act on a modal dialog while ShowModal runs. The clipboard is
-// a record of what was put on it.
+// set-up dialog, the name and type chosen in the next save dialog, how the next print dialog
+// ends, and scripts that act on a modal dialog while ShowModal runs. The clipboard and the
+// printer are records of what was put on them.
 #pragma once
 
 #include <deque>
@@ -12,6 +13,8 @@
 
 #include "ui/Backend.h"
 #include "ui/Clipboard.h"
+#include "ui/FileDialog.h"
+#include "ui/Printer.h"
 
 namespace tolv::ui {
 class Canvas;
@@ -19,6 +22,9 @@ class PaintBox;
 }  // namespace tolv::ui
 
 namespace tolv::ui::headless {
+
+// The reason a queued failed print job gives.
+inline constexpr char kHeadlessPrintFailure[] = "the printer refused the job";
 
 struct ShownMessage {
   std::string Text;
@@ -64,9 +70,16 @@ class HeadlessBackend : public Backend {
   bool ExecutePrinterSetup(Form* owner) override;
   // Keeps content as the clipboard's; always succeeds.
   bool PutOnClipboard(Form* owner, const ClipboardContent& content) override;
+  // The queued choice, else cancelled.
+  std::optional<SaveFileChoice> ChooseSaveFile(Form* owner, const SaveFileRequest& request) override;
+  // The queued result, else cancelled. A confirmed dialog prints every sheet: each picture is
+  // drawn and recorded as one job's sheet; a sheet that cannot be drawn fails the job.
+  PrintOutcome Print(Form* owner, const PrintRequest& request) override;
 
   void AnswerNextMessageBox(TModalResult answer) { messageAnswers_.push_back(answer); }
   void AnswerNextPrinterSetup(bool confirmed) { printerAnswers_.push_back(confirmed); }
+  void AnswerNextSaveDialog(std::optional<SaveFileChoice> choice) { saveAnswers_.push_back(std::move(choice)); }
+  void AnswerNextPrint(PrintResult result) { printAnswers_.push_back(result); }
   void QueueModalScript(ModalScript script) { modalScripts_.push_back(std::move(script)); }
   void SetCanvasFactory(CanvasFactory factory) { canvasFactory_ = std::move(factory); }
 
@@ -76,6 +89,11 @@ class HeadlessBackend : public Backend {
   int ModalLoopsRun() const { return modalLoopsRun_; }
   // Every content put on the clipboard, the latest last.
   const std::vector<ClipboardContent>& ClipboardPuts() const { return clipboardPuts_; }
+  const std::vector<SaveFileRequest>& SaveDialogsShown() const { return saveDialogsShown_; }
+  // Each print dialog shown: the request's document name and sheet count.
+  const std::vector<PrintRequest>& PrintDialogsShown() const { return printDialogsShown_; }
+  // The sheets of every job printed, a job after the other.
+  const std::vector<std::vector<Picture>>& PrintedJobs() const { return printedJobs_; }
 
  private:
   std::deque<TModalResult> messageAnswers_;
@@ -83,6 +101,11 @@ class HeadlessBackend : public Backend {
   std::deque<ModalScript> modalScripts_;
   std::vector<ShownMessage> messagesShown_;
   std::vector<ClipboardContent> clipboardPuts_;
+  std::deque<std::optional<SaveFileChoice>> saveAnswers_;
+  std::vector<SaveFileRequest> saveDialogsShown_;
+  std::deque<PrintResult> printAnswers_;
+  std::vector<PrintRequest> printDialogsShown_;
+  std::vector<std::vector<Picture>> printedJobs_;
   int printerSetupsShown_ = 0;
   int modalLoopsRun_ = 0;
   int modalDepth_ = 0;

@@ -165,14 +165,19 @@ void BackendWin32::CancelDialogs() {
 
 bool BackendWin32::ExecutePrinterSetup(Form* owner) {
   const ModalScope scope(*this);
-  PRINTDLGA dialog{};
+  PRINTDLGW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner != nullptr ? WindowOf(*owner) : nullptr;
   dialog.Flags = PD_PRINTSETUP;
-  const bool confirmed = PrintDlgA(&dialog) != FALSE;
-  // The program keeps no printer settings: the dialog's choice is given back.
-  const GlobalMemory devMode(dialog.hDevMode);
-  const GlobalMemory devNames(dialog.hDevNames);
+  // The dialog takes the printer chosen last and may free it, giving back its own choice; the
+  // print commands print on it.
+  dialog.hDevMode = printerMode_.Get();
+  dialog.hDevNames = printerNames_.Get();
+  printerMode_.Abandon();
+  printerNames_.Abandon();
+  const bool confirmed = PrintDlgW(&dialog) != FALSE;
+  printerMode_ = GlobalMemory(dialog.hDevMode);
+  printerNames_ = GlobalMemory(dialog.hDevNames);
   return confirmed;
 }
 

@@ -29,6 +29,10 @@ class BackendWin32 final : public Backend {
   TModalResult ShowMessageBox(std::string_view text, std::string_view caption, MessageButtons buttons) override;
   bool ExecutePrinterSetup(Form* owner) override;
   bool PutOnClipboard(Form* owner, const ClipboardContent& content) override;
+  std::optional<SaveFileChoice> ChooseSaveFile(Form* owner, const SaveFileRequest& request) override;
+  // The print dialog starts with the printer and settings last chosen in it or in the printer
+  // set-up dialog.
+  PrintOutcome Print(Form* owner, const PrintRequest& request) override;
 
  private:
   // Counts the modal loops running: a dialog shown straight from an entry point of the host has
@@ -39,6 +43,9 @@ class BackendWin32 final : public Backend {
   bool releasePosted_ = false;
   WindowTimer releaseRetry_;
   mutable std::optional<TInsets> tabStripFrame_;
+  // The printer chosen last (DEVMODEW and DEVNAMES), empty until one was chosen.
+  GlobalMemory printerMode_;
+  GlobalMemory printerNames_;
 };
 
 }  // namespace tolv::ui::win32
