@@ -3,39 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/win32/Win32Api.h"
+#include "platform/win32/WideText.h"
 
 namespace tolv::platform {
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int length = static_cast<int>(utf8.size());
-  const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(units > 0 ? units : 0), L'\0');
-  if (units > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), units);
-  return wide;
-}
-
-// The system's words for error, in UTF-8, without the line end it comes with.
-std::string Reason(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  std::string utf8;
-  if (length > 0 && text != nullptr) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    if (bytes > 0) {
-      utf8.resize(static_cast<std::size_t>(bytes));
-      WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8.data(), bytes, nullptr, nullptr);
-    }
-  }
-  if (text != nullptr) LocalFree(text);
-  while (!utf8.empty() && (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == ' ')) utf8.pop_back();
-  if (utf8.empty()) utf8 = "error " + std::to_string(error);
-  return utf8;
-}
 
 class FileHandle {
  public:
@@ -74,11 +45,11 @@ HANDLE CreateTemporary(const std::wstring& target, std::wstring& name, DWORD& er
 
 std::string WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) noexcept {
   try {
-    const std::wstring target = Wide(path);
+    const std::wstring target = WideFromUtf8(path);
     std::wstring temporary;
     DWORD error = 0;
     FileHandle file(CreateTemporary(target, temporary, error));
-    if (!file) return Reason(error);
+    if (!file) return SystemErrorText(error);
     std::size_t written = 0;
     while (written < bytes.size() && error == 0) {
       constexpr std::size_t kChunk = 1 << 20;
@@ -96,7 +67,7 @@ std::string WriteWholeFile(const std::string& path, std::span<const std::uint8_t
     }
     if (error != 0) {
       DeleteFileW(temporary.c_str());
-      return Reason(error);
+      return SystemErrorText(error);
     }
     return {};
   } catch (...) {

@@ -2,43 +2,22 @@
 #include <new>
 #include <string>
 
+#include "platform/win32/WideText.h"
 #include "ui/FileDialog.h"
 #include "ui/Form.h"
 #include "ui/win32/BackendWin32.h"
 #include "ui/win32/WindowPeer.h"
 
 namespace tolv::ui::win32 {
-namespace {
-
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int length = static_cast<int>(utf8.size());
-  const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(units > 0 ? units : 0), L'\0');
-  if (units > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), units);
-  return wide;
-}
-
-std::string Utf8(const wchar_t* wide) {
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return {};
-  std::string utf8(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8.data(), bytes, nullptr, nullptr);
-  utf8.pop_back();  // the terminating 0
-  return utf8;
-}
-
-}  // namespace
-
 std::optional<SaveFileChoice> BackendWin32::ChooseSaveFile(Form* owner, const SaveFileRequest& request) {
   try {
     // Description and pattern of each type, each ending in 0, the list ending in another 0.
     std::wstring filter;
     for (const FileType& type : request.Types) {
-      filter += Wide(type.Description) + L'\0' + Wide(type.Pattern) + L'\0';
+      filter += platform::WideFromUtf8(type.Description) + L'\0' + platform::WideFromUtf8(type.Pattern) + L'\0';
     }
     filter += L'\0';
-    const std::wstring title = Wide(request.Title);
+    const std::wstring title = platform::WideFromUtf8(request.Title);
     constexpr std::size_t kPathUnits = 32768;  // the longest path Windows knows
     std::wstring path(kPathUnits, L'\0');
 
@@ -63,7 +42,7 @@ std::optional<SaveFileChoice> BackendWin32::ChooseSaveFile(Form* owner, const Sa
     if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
     if (chosen == FALSE) return std::nullopt;
     const std::size_t type = dialog.nFilterIndex >= 1 ? dialog.nFilterIndex - 1 : 0;
-    return SaveFileChoice{Utf8(path.c_str()), type < request.Types.size() ? type : 0};
+    return SaveFileChoice{platform::Utf8FromWide(path.c_str()), type < request.Types.size() ? type : 0};
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -10,40 +10,13 @@
 
 #include <cderr.h>
 
+#include "platform/win32/WideText.h"
 #include "ui/Form.h"
 #include "ui/Printer.h"
 #include "ui/win32/WindowPeer.h"
 
 namespace tolv::ui::win32 {
 namespace {
-
-// The system's words for error, in UTF-8, without the line end they come with.
-std::string SystemReason(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  std::string utf8;
-  if (length > 0 && text != nullptr) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    if (bytes > 0) {
-      utf8.resize(static_cast<std::size_t>(bytes));
-      WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8.data(), bytes, nullptr, nullptr);
-    }
-  }
-  if (text != nullptr) LocalFree(text);
-  while (!utf8.empty() && (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == ' ')) utf8.pop_back();
-  return utf8.empty() ? "Fehler " + std::to_string(error) : utf8;
-}
-
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int length = static_cast<int>(utf8.size());
-  const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(units > 0 ? units : 0), L'\0');
-  if (units > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), units);
-  return wide;
-}
 
 // The printer DC the dialog made; deleted when done.
 class PrinterDC {
@@ -145,11 +118,12 @@ PrintOutcome BackendWin32::Print(Form* owner, const PrintRequest& request) {
       first = std::max<std::size_t>(dialog.nFromPage, 1) - 1;
       end = std::min<std::size_t>(std::max(dialog.nToPage, dialog.nFromPage), request.Sheets);
     }
-    const std::wstring name = Wide(request.DocumentName);
+    const std::wstring name = platform::WideFromUtf8(request.DocumentName);
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = name.c_str();
-    if (StartDocW(printer.Get(), &document) <= 0) return {PrintResult::kFailed, SystemReason(GetLastError()), 0};
+    if (StartDocW(printer.Get(), &document) <= 0)
+      return {PrintResult::kFailed, platform::SystemErrorText(GetLastError()), 0};
     for (std::size_t sheet = first; sheet < end; ++sheet) {
       const std::optional<Picture> picture = request.Draw(sheet);
       if (!picture || picture->Width <= 0 || picture->Height <= 0) {
@@ -159,11 +133,12 @@ PrintOutcome BackendWin32::Print(Form* owner, const PrintRequest& request) {
       if (!PrintSheet(printer.Get(), *picture)) {
         const DWORD error = GetLastError();
         AbortDoc(printer.Get());
-        return {PrintResult::kFailed, SystemReason(error), outcome.SheetsPrinted};
+        return {PrintResult::kFailed, platform::SystemErrorText(error), outcome.SheetsPrinted};
       }
       ++outcome.SheetsPrinted;
     }
-    if (EndDoc(printer.Get()) <= 0) return {PrintResult::kFailed, SystemReason(GetLastError()), outcome.SheetsPrinted};
+    if (EndDoc(printer.Get()) <= 0)
+      return {PrintResult::kFailed, platform::SystemErrorText(GetLastError()), outcome.SheetsPrinted};
     outcome.Result = PrintResult::kPrinted;
     return outcome;
   } catch (const std::bad_alloc&) {
