@@ -5,10 +5,21 @@
 #include "ui/TextEncoding.h"
 
 namespace tolv::ui::win32 {
-namespace {
-// 0x00BBGGRR to a DIB's 0x00RRGGBB.
+
 std::uint32_t DibPixel(COLORREF color) { return ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu); }
-}  // namespace
+
+bool StretchDibPixels(HDC dc, const RECT& target, int width, int height, const std::uint32_t* pixels) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // negative: the top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetStretchBltMode(dc, COLORONCOLOR);
+  return StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, 0, width,
+                       height, pixels, &info, DIB_RGB_COLORS, SRCCOPY) != 0;
+}
 
 void FillSolid(HDC dc, const RECT& area, COLORREF color) {
   // The DC's own brush: nothing is created for a fill.
@@ -28,16 +39,7 @@ void DrawPixelImage(HDC dc, const PixelImage& image, int sourceX, int sourceWidt
       pixels.push_back(DibPixel(c == image.Transparent ? background : c));
     }
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = sourceWidth;
-  info.bmiHeader.biHeight = -image.Height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  SetStretchBltMode(dc, COLORONCOLOR);
-  StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, 0, sourceWidth,
-                image.Height, pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  StretchDibPixels(dc, target, sourceWidth, image.Height, pixels.data());
 }
 
 void DrawBevel(HDC dc, RECT& area, BevelCut cut) {

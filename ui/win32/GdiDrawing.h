@@ -1,6 +1,7 @@
 // Small drawing steps the peers paint their controls with.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/win32/Win32Api.h"
@@ -10,6 +11,11 @@
 namespace tolv::ui::win32 {
 
 void FillSolid(HDC dc, const RECT& area, COLORREF color);
+// 0x00BBGGRR to a DIB's 0x00RRGGBB.
+std::uint32_t DibPixel(COLORREF color);
+// width x height DIB pixels, rows top down, stretched onto target cell for cell (no blending);
+// false when the driver refused.
+bool StretchDibPixels(HDC dc, const RECT& target, int width, int height, const std::uint32_t* pixels);
 // Columns sourceX to sourceX + sourceWidth of image, scaled onto target; its transparent
 // pixels show background.
 void DrawPixelImage(HDC dc, const PixelImage& image, int sourceX, int sourceWidth, const RECT& target,

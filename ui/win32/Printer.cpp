@@ -13,6 +13,7 @@
 #include "platform/win32/WideText.h"
 #include "ui/Form.h"
 #include "ui/Printer.h"
+#include "ui/win32/GdiDrawing.h"
 #include "ui/win32/WindowPeer.h"
 
 namespace tolv::ui::win32 {
@@ -52,21 +53,10 @@ RECT Placement(int width, int height, int areaWidth, int areaHeight) {
 // One sheet: false with GetLastError set when the driver refused.
 bool PrintSheet(HDC dc, const Picture& picture) {
   if (StartPage(dc) <= 0) return false;
-  // A top-down 32-bit DIB: 0x00RRGGBB per pixel, where the picture has 0x00BBGGRR.
-  std::vector<DWORD> bits(picture.Pixels.size());
-  std::transform(picture.Pixels.begin(), picture.Pixels.end(), bits.begin(),
-                 [](TColor c) -> DWORD { return (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu); });
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.Width;
-  info.bmiHeader.biHeight = -picture.Height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> bits(picture.Pixels.size());
+  std::transform(picture.Pixels.begin(), picture.Pixels.end(), bits.begin(), DibPixel);
   const RECT at = Placement(picture.Width, picture.Height, GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES));
-  SetStretchBltMode(dc, COLORONCOLOR);  // whole cells of one colour, no blending
-  if (StretchDIBits(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, 0, 0, picture.Width, picture.Height,
-                    bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) == 0) {
+  if (!StretchDibPixels(dc, at, picture.Width, picture.Height, bits.data())) {
     if (GetLastError() == 0) SetLastError(ERROR_INVALID_FUNCTION);
     EndPage(dc);
     return false;
