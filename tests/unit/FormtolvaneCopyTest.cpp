@@ -62,24 +62,6 @@ class Copy : public ViewerTest {
  protected:
   const std::vector<ui::ClipboardContent>& Puts() { return session_.Backend().ClipboardPuts(); }
 
-  // Opens the viewer, feeds the whole recording, then types page: a page from memory.
-  TFormTolv& ShowFromMemory(const char* recording, const std::string& page) {
-    data_ = std::make_unique<DataThread>(RecordingBuffers(recording));
-    TFormTolv& window = Open();
-    data_->DeliverAll();
-    Type(window, page);
-    EXPECT_EQ(window.PanelShow->Caption().substr(0, 11), " Zeige: " + page);
-    return window;
-  }
-  // The paint box's page area, the page as the window drew it.
-  std::vector<ui::TColor> PageAreaOnScreen(TFormTolv& window) {
-    std::vector<ui::TColor> area;
-    const int left = window.Render.Rendering.PageLeft;
-    for (int y = 0; y < kPageHeight; ++y) {
-      for (int x = left; x < left + kPageWidth; ++x) area.push_back(Canvas().raster.Pixel(x, y));
-    }
-    return area;
-  }
   // The recording's page as the command-line tool gives it (natively), else as the page text
   // of a store filled from the same recording.
   static std::string ExpectedText(const char* recording, const std::string& page, bool reveal) {
@@ -137,8 +119,6 @@ class Copy : public ViewerTest {
     EXPECT_TRUE(copied == png.Pixels()) << "the copy is not tolvane png's picture";
 #endif
   }
-
-  std::unique_ptr<DataThread> data_;
 };
 
 TEST_F(Copy, AFrenchPageFromMemoryIsCopiedAsTolvaneTextAndAsDrawn) { CheckCopiesOf(kArte, "100", "\xC3\xA9"); }

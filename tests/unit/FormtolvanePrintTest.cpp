@@ -10,25 +10,8 @@ namespace {
 
 class Print : public ViewerTest {
  protected:
-  TFormTolv& Show544() {
-    data_ = std::make_unique<DataThread>(RecordingBuffers(kBbc));
-    TFormTolv& window = Open();
-    data_->DeliverAll();
-    Type(window, "544");
-    EXPECT_EQ(window.PanelShow->Caption().substr(0, 11), " Zeige: 544");
-    return window;
-  }
+  TFormTolv& Show544() { return ShowFromMemory(kBbc, "544"); }
   ui::headless::HeadlessBackend& Backend() { return session_.Backend(); }
-  // The page area of the paint box as the window drew it.
-  std::vector<ui::TColor> PageAreaOnScreen(TFormTolv& window) {
-    std::vector<ui::TColor> area;
-    const int left = window.Render.Rendering.PageLeft;
-    for (int y = 0; y < 360; ++y) {
-      for (int x = left; x < left + 560; ++x) area.push_back(Canvas().raster.Pixel(x, y));
-    }
-    return area;
-  }
-  std::unique_ptr<DataThread> data_;
 };
 
 TEST_F(Print, EachPageIsASheetAsDrawnWithBlackAndWhiteSwappedUnlessTheBackgroundIsPrinted) {

@@ -65,11 +65,7 @@ class Save : public ViewerTest {
  protected:
   // The whole recording filed, then BBC's page 544 (subpages 1 and 2) typed: from memory.
   TFormTolv& Show544() {
-    data_ = std::make_unique<DataThread>(RecordingBuffers(kBbc));
-    TFormTolv& window = Open();
-    data_->DeliverAll();
-    Type(window, "544");
-    EXPECT_EQ(window.PanelShow->Caption().substr(0, 11), " Zeige: 544");
+    TFormTolv& window = ShowFromMemory(kBbc, "544");
     fs::create_directory(folder_);
     return window;
   }
@@ -79,7 +75,6 @@ class Save : public ViewerTest {
   const std::vector<ui::headless::ShownMessage>& Messages() { return session_.Backend().MessagesShown(); }
 
   fs::path folder_ = fs::current_path() / "saved";
-  std::unique_ptr<DataThread> data_;
 };
 
 // Ctrl+S and the toolbar button save the page on show; a name without an extension gets the

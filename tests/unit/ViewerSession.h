@@ -8,6 +8,7 @@
 
 #include <condition_variable>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -269,6 +270,24 @@ class ViewerTest : public ::testing::Test {
     return *window;
   }
   CountingCanvas& Canvas() { return *canvas_; }
+  // Opens the viewer, feeds the whole recording, then types page: a page from memory.
+  TFormTolv& ShowFromMemory(const char* recording, const std::string& page) {
+    data_ = std::make_unique<DataThread>(RecordingBuffers(recording));
+    TFormTolv& window = Open();
+    data_->DeliverAll();
+    Type(window, page);
+    EXPECT_EQ(window.PanelShow->Caption().substr(0, 11), " Zeige: " + page);
+    return window;
+  }
+  // The paint box's page area (560 x 360), the page as the window drew it.
+  std::vector<ui::TColor> PageAreaOnScreen(TFormTolv& window) {
+    std::vector<ui::TColor> area;
+    const int left = window.Render.Rendering.PageLeft;
+    for (int y = 0; y < 360; ++y) {
+      for (int x = left; x < left + 560; ++x) area.push_back(Canvas().raster.Pixel(x, y));
+    }
+    return area;
+  }
   void Tick(TFormTolv& window) { ui::headless::TickTimers(window); }
   void Key(TFormTolv& window, std::uint16_t key, ui::TShiftState shift = {}) {
     ui::headless::PressKey(window, key, shift);
@@ -295,6 +314,7 @@ class ViewerTest : public ::testing::Test {
   HostDirectory directory_;
   ui::headless::Session session_;
   CountingCanvas* canvas_ = nullptr;
+  std::unique_ptr<DataThread> data_;  // ended before the session and the window go
 };
 
 }  // namespace tolv::testing
