@@ -127,34 +127,51 @@ bool DecodeHeader(const std::uint8_t* bytes, std::uint8_t& pageByte, std::uint16
 inline constexpr std::array<std::uint8_t, 18> kTripletDataPositions = {3,  5,  6,  7,  9,  10, 11, 12, 13,
                                                                        14, 15, 17, 18, 19, 20, 21, 22, 23};
 
+namespace detail {
+
+// The parity of each check over one received byte of a triplet (byte 0..2, bits as they arrive):
+// bit c (0..4) the parity of the positions check c covers, bit 5 that of all the byte's bits. The
+// checks are linear, so a triplet's parities are the exclusive or of its three bytes' entries.
+using TripletParityTables = std::array<ByteTable, 3>;
+constexpr TripletParityTables MakeTripletParityTables() {
+  TripletParityTables tables{};
+  for (unsigned byte = 0; byte < 3; ++byte) {
+    for (unsigned b = 0; b < 256; ++b) {
+      const unsigned word = static_cast<unsigned>(ReverseTable[b]) << (8 * byte);
+      unsigned parities = 0;
+      for (unsigned position = 1; position <= 24; ++position) {
+        if (((word >> (position - 1)) & 1u) == 0) continue;
+        for (unsigned check = 0; check < 5; ++check) {
+          if (position <= 23 && (position & (1u << check)) != 0) parities ^= 1u << check;
+        }
+        parities ^= 1u << 5;
+      }
+      tables[byte][b] = static_cast<std::uint8_t>(parities);
+    }
+  }
+  return tables;
+}
+
+}  // namespace detail
+
+inline constexpr detail::TripletParityTables TripletParity = detail::MakeTripletParityTables();
+
 // The three bytes of a triplet as they arrive (each byte's bits reversed, B1 in the first byte's
 // top bit): the 18-bit value with a single bit error corrected, or kTripletRejected for two errors.
+// Packets 26 carry thirteen of them, so the checks come from tables, not bit by bit.
 constexpr std::uint32_t DecodeHamming2418(const std::uint8_t* bytes) {
-  const std::uint32_t word = ReverseTable[bytes[0]] | ReverseTable[bytes[1]] << 8 | ReverseTable[bytes[2]] << 16;
-  const auto bit = [&](unsigned position) { return (word >> (position - 1)) & 1u; };
-  unsigned syndrome = 0;
-  for (unsigned check = 0; check < 5; ++check) {
-    unsigned parity = 0;
-    for (unsigned position = 1; position <= 23; ++position) {
-      if (position & (1u << check)) parity ^= bit(position);
-    }
-    if (parity == 0) syndrome |= 1u << check;
-  }
-  unsigned all = 0;
-  for (unsigned position = 1; position <= 24; ++position) all ^= bit(position);
-  std::uint32_t corrected = word;
-  if (all == 0) {
+  const unsigned parities = TripletParity[0][bytes[0]] ^ TripletParity[1][bytes[1]] ^ TripletParity[2][bytes[2]];
+  const unsigned syndrome = ~parities & 0x1Fu;  // a check that is even names a wrong position
+  std::uint32_t word = ReverseTable[bytes[0]] | ReverseTable[bytes[1]] << 8 | ReverseTable[bytes[2]] << 16;
+  if ((parities & 0x20u) == 0) {
     // One bit wrong: the syndrome names it (0: B24 itself); beyond B23 it was more than one.
     if (syndrome > 23) return kTripletRejected;
-    if (syndrome != 0) corrected ^= 1u << (syndrome - 1);
+    if (syndrome != 0) word ^= 1u << (syndrome - 1);
   } else if (syndrome != 0) {
     return kTripletRejected;  // the whole is odd but a group is not: two bits wrong
   }
-  std::uint32_t value = 0;
-  for (unsigned k = 0; k < kTripletDataPositions.size(); ++k) {
-    value |= ((corrected >> (kTripletDataPositions[k] - 1)) & 1u) << k;
-  }
-  return value;
+  // D1 at B3, D2..D4 at B5..B7, D5..D11 at B9..B15, D12..D18 at B17..B23.
+  return ((word >> 2) & 1u) | ((word >> 4) & 0x7u) << 1 | ((word >> 8) & 0x7Fu) << 4 | ((word >> 16) & 0x7Fu) << 11;
 }
 
 // The wire bytes of an 18-bit value (for the demo stream and tests).
