@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -211,34 +212,60 @@ TEST(WholePath, OnePassReadingInPiecesHandsOnWhatAWholeReadDoes) {
   }
 }
 
-#ifndef _WIN32  // shortening a file that another handle has open, as POSIX systems allow
-// A file that another program shortens while it is read fails the read with a reason (a mapped
-// file would end the process with SIGBUS there); what came before has been handed on.
-TEST(WholePath, AFileThatShrinksWhileItIsReadFailsTheRead) {
+#ifndef _WIN32  // changing the size of a file that another handle has open, as POSIX systems allow
+// A file that another program shortens while it is read fails the read with a reason, whether the
+// cut leaves pages of the mapping with no file behind them (a touch of one ends a process with
+// SIGBUS unless it is caught) or falls inside the last page (read as zeros without a fault). A file
+// that grows meanwhile is read to its new end.
+TEST(WholePath, AFileThatChangesSizeWhileItIsReadIsReadToItsEndOrFails) {
   std::istringstream noStandardInput;
   const recordings::InputBytes arte = recordings::ReadWholeInput(SamplePath(kArte), noStandardInput);
-  const std::string path = ::testing::TempDir() + "whole_path_shrinking.ts";
-  {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    for (int copy = 0; copy < 8; ++copy) {
+  const std::string path = ::testing::TempDir() + "whole_path_changing.ts";
+  const auto write = [&](int copies, std::ios::openmode mode) {
+    std::ofstream file(path, std::ios::binary | mode);
+    for (int copy = 0; copy < copies; ++copy) {
       file.write(reinterpret_cast<const char*>(arte.View().data()), static_cast<std::streamsize>(arte.View().size()));
     }
-  }
+  };
   constexpr std::uint16_t kArtePid = 0x42C;
+  const auto read = [&](const std::function<void()>& onFirst, std::size_t& delivered) {
+    delivered = 0;
+    return recordings::ReadInputInOnePass(path, recordings::RecordingFormat::kTransportStream, kArtePid,
+                                          noStandardInput, [&](const std::uint8_t*, std::int32_t) {
+                                            if (delivered++ == 0) onFirst();
+                                          });
+  };
+  constexpr int kCopies = 8;
+  const std::uintmax_t size = kCopies * arte.View().size();
+  std::size_t wholeDelivered = 0;
+  write(kCopies + 1, std::ios::trunc);
+  ASSERT_EQ(read([] {}, wholeDelivered).FailedTo, "");
+
+  struct Case {
+    const char* what;
+    std::function<void()> change;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"cut to 64 KiB", [&] { std::filesystem::resize_file(path, 1 << 16); }, "the file shrank while it was read"},
+      {"cut by 100 bytes", [&] { std::filesystem::resize_file(path, size - 100); }, "the file shrank while it was read"},
+      {"one more copy", [&] { write(1, std::ios::app); }, ""},
+  };
+  for (const Case& c : cases) {
+    write(kCopies, std::ios::trunc);
+    std::size_t delivered = 0;
+    const recordings::InputReadResult result = read(c.change, delivered);
+    EXPECT_EQ(result.FailedTo, *c.why == 0 ? "" : "read") << c.what;
+    EXPECT_EQ(result.ErrorNumber, 0) << c.what;
+    EXPECT_EQ(result.Why, c.why) << c.what;
+    EXPECT_GT(delivered, 1u) << c.what;  // what came before the change has been handed on
+    if (*c.why == 0) {
+      EXPECT_EQ(delivered, wholeDelivered) << c.what;
+    }
+  }
   std::size_t delivered = 0;
-  const recordings::InputReadResult read =
-      recordings::ReadInputInOnePass(path, recordings::RecordingFormat::kTransportStream, kArtePid, noStandardInput,
-                                     [&](const std::uint8_t*, std::int32_t) {
-                                       if (delivered++ == 0) std::filesystem::resize_file(path, 1 << 16);
-                                     });
-  EXPECT_EQ(read.FailedTo, "read");
-  EXPECT_EQ(read.ErrorNumber, 0);
-  EXPECT_EQ(read.Why, "the file shrank while it was read");
-  EXPECT_GT(delivered, 1u);
-  const recordings::InputReadResult again =
-      recordings::ReadInputInOnePass(path, recordings::RecordingFormat::kTransportStream, kArtePid, noStandardInput,
-                                     [](const std::uint8_t*, std::int32_t) {});
-  EXPECT_EQ(again.FailedTo, "");  // what is left of it reads without fault
+  std::filesystem::resize_file(path, 1 << 16);
+  EXPECT_EQ(read([] {}, delivered).FailedTo, "");  // what is left of a file reads without fault
   std::filesystem::remove(path);
 }
 #endif

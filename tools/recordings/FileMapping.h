@@ -2,6 +2,7 @@
 // run over the page cache itself, with no copy and no fresh pages for the system to clear.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -21,11 +22,18 @@ class FileMapping {
 
   std::span<const std::uint8_t> Bytes() const { return {address_, size_}; }
 
+  // Whether another program shortened the file under the mapping and a page past its new end was
+  // touched. Such a touch ends a process with SIGBUS; here the pages from there on read as zeros
+  // instead, and this says so, so that a reader can fail with a reason.
+  bool Shrank() const;
+
  private:
-  FileMapping(const std::uint8_t* address, std::size_t size) : address_(address), size_(size) {}
+  FileMapping(const std::uint8_t* address, std::size_t size, std::size_t guard)
+      : address_(address), size_(size), guard_(guard) {}
 
   const std::uint8_t* address_;
   std::size_t size_;
+  std::size_t guard_;  // its entry among the mappings the SIGBUS handler knows
 };
 
 }  // namespace tolv::recordings

@@ -7,4 +7,6 @@ std::unique_ptr<FileMapping> FileMapping::Map(const std::string& /*name*/) { ret
 
 FileMapping::~FileMapping() = default;
 
+bool FileMapping::Shrank() const { return false; }
+
 }  // namespace tolv::recordings

@@ -5,14 +5,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <istream>
+#include <limits>
 
 #include "decoder/Vt_fkt.h"
+#include "tools/recordings/FileMapping.h"
 #include "tools/recordings/T42Reader.h"
 
 namespace tolv::recordings {
 namespace {
 
 constexpr std::size_t kReadChunk = 1 << 16;
+constexpr const char* kShrank = "the file shrank while it was read";
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -134,19 +137,36 @@ std::span<std::uint8_t> OnePassReader::Space(std::size_t size) {
   return {buffer_.get() + filled_, size};
 }
 
+void OnePassReader::NoteHead(std::span<const std::uint8_t> bytes) {
+  const std::size_t head = std::min(bytes.size(), InputFindings::kHeadSize - findings_.Head.size());
+  findings_.Head.insert(findings_.Head.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(head));
+}
+
+std::size_t OnePassReader::Take(std::span<const std::uint8_t> bytes) {
+  return format_ == RecordingFormat::kT42
+             ? FeedT42(bytes)
+             : ScanTsPackets(bytes, false, [this](const TsPacket& packet) { FeedPacket(packet); });
+}
+
 void OnePassReader::Commit(std::size_t got) {
-  const std::span<const std::uint8_t> fresh(buffer_.get() + filled_, got);
-  const std::size_t head = std::min(got, InputFindings::kHeadSize - findings_.Head.size());
-  findings_.Head.insert(findings_.Head.end(), fresh.begin(), fresh.begin() + static_cast<std::ptrdiff_t>(head));
+  NoteHead({buffer_.get() + filled_, got});
   findings_.Bytes += got;
   filled_ += got;
-  const std::span<const std::uint8_t> held(buffer_.get(), filled_);
-  const std::size_t taken = format_ == RecordingFormat::kT42
-                                ? FeedT42(held)
-                                : ScanTsPackets(held, false, [this](const TsPacket& packet) { FeedPacket(packet); });
+  const std::size_t taken = Take({buffer_.get(), filled_});
   // What is left is less than two packets: moved to the front, to be completed by what follows.
   std::copy(buffer_.get() + taken, buffer_.get() + filled_, buffer_.get());
   filled_ -= taken;
+}
+
+std::size_t OnePassReader::FeedInPlace(std::span<const std::uint8_t> bytes) {
+  if (filled_ != 0) {
+    Feed(bytes);
+    return bytes.size();
+  }
+  const std::size_t taken = Take(bytes);
+  NoteHead(bytes.first(taken));
+  findings_.Bytes += taken;
+  return taken;
 }
 
 void OnePassReader::FeedPacket(const TsPacket& packet) {
@@ -239,6 +259,64 @@ RecordingSummary OnePassReader::Finish() {
 
 namespace {
 
+// The file read from offset on in chunks, with the result's failure when it cannot be read or ends
+// short of the size it had at first.
+void ReadFile(const std::string& name, std::uintmax_t offset, OnePassReader& reader, InputReadResult& result) {
+  errno = 0;
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+  if (!file) {
+    result.FailedTo = "open";
+    result.ErrorNumber = errno;
+    return;
+  }
+  std::error_code error;
+  const std::uintmax_t sizeWhenOpened =
+      std::filesystem::is_regular_file(name, error) ? std::filesystem::file_size(name, error) : 0;
+  std::uintmax_t read = offset;
+  if (offset > static_cast<std::uintmax_t>(std::numeric_limits<long>::max()) ||
+      (offset > 0 && std::fseek(file.get(), static_cast<long>(offset), SEEK_SET) != 0)) {
+    result.FailedTo = "read";
+    result.ErrorNumber = errno;
+    return;
+  }
+  for (;;) {
+    const std::span<std::uint8_t> room = reader.Space(kReadChunk);
+    const std::size_t got = std::fread(room.data(), 1, room.size(), file.get());
+    reader.Commit(got);
+    read += got;
+    if (got < room.size()) break;
+  }
+  // A directory opens but cannot be read; the error shows only here.
+  if (std::ferror(file.get())) {
+    result.FailedTo = "read";
+    result.ErrorNumber = errno;
+  } else if (!error && read < sizeWhenOpened) {
+    result.FailedTo = "read";
+    result.Why = kShrank;
+  }
+}
+
+// The file through its mapping, without a copy; what was added to it meanwhile is read after it.
+void ReadMapped(const FileMapping& mapping, const std::string& name, OnePassReader& reader, InputReadResult& result) {
+  // In pieces, so that a file shortened meanwhile is given up soon after.
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  const std::span<const std::uint8_t> bytes = mapping.Bytes();
+  std::size_t at = 0;
+  while (bytes.size() - at >= kPiece && !mapping.Shrank()) {
+    at += reader.FeedInPlace(bytes.subspan(at, kPiece));
+  }
+  if (!mapping.Shrank()) reader.Feed(bytes.subspan(at));
+  std::error_code error;
+  const std::uintmax_t sizeNow = std::filesystem::file_size(name, error);
+  // A shortened file may end inside the last page, which then reads as zeros without a fault.
+  if (mapping.Shrank() || (!error && sizeNow < bytes.size())) {
+    result.FailedTo = "read";
+    result.Why = kShrank;
+  } else if (!error && sizeNow > bytes.size()) {
+    ReadFile(name, bytes.size(), reader, result);
+  }
+}
+
 InputReadResult ReadOnce(const std::string& name, RecordingFormat format, std::optional<std::uint16_t> pid,
                          std::istream& standardInput, const DataSink& sink, bool countDataUnits,
                          const StartOver& startOver, bool& chosenLost) {
@@ -254,33 +332,11 @@ InputReadResult ReadOnce(const std::string& name, RecordingFormat format, std::o
     }
     if (standardInput.bad()) result.FailedTo = "read";
   } else {
-    // Read, not mapped: a file that shrinks under a mapping ends the process with SIGBUS, and on
-    // the machines measured reading in chunks was the faster way too.
-    errno = 0;
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
-    if (!file) {
-      result.FailedTo = "open";
-      result.ErrorNumber = errno;
-      return result;
-    }
-    std::error_code error;
-    const std::uintmax_t sizeWhenOpened =
-        std::filesystem::is_regular_file(name, error) ? std::filesystem::file_size(name, error) : 0;
-    std::uintmax_t read = 0;
-    for (;;) {
-      const std::span<std::uint8_t> room = reader.Space(kReadChunk);
-      const std::size_t got = std::fread(room.data(), 1, room.size(), file.get());
-      reader.Commit(got);
-      read += got;
-      if (got < room.size()) break;
-    }
-    // A directory opens but cannot be read; the error shows only here.
-    if (std::ferror(file.get())) {
-      result.FailedTo = "read";
-      result.ErrorNumber = errno;
-    } else if (!error && read < sizeWhenOpened) {
-      result.FailedTo = "read";
-      result.Why = "the file shrank while it was read";
+    const std::unique_ptr<FileMapping> mapping = FileMapping::Map(name);
+    if (mapping) {
+      ReadMapped(*mapping, name, reader, result);
+    } else {
+      ReadFile(name, 0, reader, result);
     }
   }
   result.Summary = reader.Finish();

@@ -56,6 +56,10 @@ class OnePassReader {
   // The same without a copy: room for up to size bytes to read into, then Commit how many came.
   std::span<std::uint8_t> Space(std::size_t size);
   void Commit(std::size_t got);
+  // The same for bytes that stay where they are (a mapped file), with nothing held from a Feed
+  // before: takes what it can of them without a copy and returns how much. The rest, less than
+  // two packets, is to come again at the front of what follows, or alone through Feed.
+  std::size_t FeedInPlace(std::span<const std::uint8_t> bytes);
   RecordingSummary Finish();
   // After Finish: the chosen PID's data was handed on in part and then forgotten when the choice
   // moved away from it and back, so that PID is to be read again from the start.
@@ -68,6 +72,9 @@ class OnePassReader {
   void FeedPacket(const TsPacket& packet);
   // Takes the whole T42 packets at the start of bytes; returns how many bytes it took.
   std::size_t FeedT42(std::span<const std::uint8_t> bytes);
+  // Takes what it can of bytes; returns how many bytes it took.
+  std::size_t Take(std::span<const std::uint8_t> bytes);
+  void NoteHead(std::span<const std::uint8_t> bytes);
   PidTeletext& TeletextOf(std::uint16_t pid);
   // Hands on the data of the PID the survey now chooses, when that changed.
   void FollowChoice();
