@@ -60,6 +60,8 @@ struct PesOptions {
   bool unboundedLength = false;  // PES_packet_length 0
   Bytes startCode = {0x00, 0x00, 0x01};
   std::optional<std::uint64_t> pts = std::nullopt;  // 33 bits, written with its marker bits before the stuffing
+  std::size_t stuffing = 3;  // header stuffing bytes: 36 without a PTS gives the usual layout, the
+                             // data units then falling whole into the packets
 };
 
 // A teletext PES: header with an optional PTS and three stuffing bytes, data_identifier, data field.
@@ -71,7 +73,7 @@ inline Bytes PesOf(const Bytes& dataField, PesOptions options = {}) {
                     static_cast<std::uint8_t>(pts >> 14 | 1), static_cast<std::uint8_t>(pts >> 7),
                     static_cast<std::uint8_t>(pts << 1 | 1)});
   }
-  Append(header, {0xFF, 0xFF, 0xFF});
+  header.insert(header.end(), options.stuffing, 0xFF);
   header[2] = static_cast<std::uint8_t>(header.size() - 3);
   Bytes pes = options.startCode;
   pes.push_back(options.streamId);
@@ -152,6 +154,20 @@ inline Bytes PsiPacketOf(std::uint16_t pid, std::uint8_t counter, const Bytes& s
   Append(payload, section);
   payload.resize(184, 0xFF);
   return TsPacketOf(pid, counter, payload, {.unitStart = true});
+}
+
+// The data units of buffers as the data callback walks them: whole 46-byte units from the start
+// of each buffer, a remainder left out.
+inline std::vector<Bytes> UnitsSeen(const std::vector<Bytes>& buffers) {
+  constexpr std::size_t kUnit = 46;
+  std::vector<Bytes> units;
+  for (const Bytes& buffer : buffers) {
+    for (std::size_t at = 0; at + kUnit <= buffer.size(); at += kUnit) {
+      units.emplace_back(buffer.begin() + static_cast<std::ptrdiff_t>(at),
+                         buffer.begin() + static_cast<std::ptrdiff_t>(at + kUnit));
+    }
+  }
+  return units;
 }
 
 }  // namespace tolv::testing

@@ -421,6 +421,79 @@ TEST(ChooseTeletextPid, ReassemblesAPmtSpanningTwoPackets) {
   EXPECT_EQ(ChooseTeletextPid(stream), 0x777);
 }
 
+// Read in place, the data callback gets the units a copying read hands on, with the same counts,
+// whatever a PES's layout: units that fall whole into the packets go on packet by packet, units cut
+// by a packet boundary are joined first, and a PES cut short is dropped whole, nothing of it sent.
+TEST(OnePassReader, ReadingInPlaceHandsOnTheUnitsACopyingReadDoes) {
+  const PesOptions usual{.stuffing = 36};
+  const PesOptions unbounded{.unboundedLength = true, .stuffing = 36};
+  const auto packets = [](const Bytes& pes, std::uint8_t& counter) {
+    std::vector<Bytes> split;
+    const Bytes stream = Packetize(kPid, pes, counter);
+    for (auto at = stream.begin(); at != stream.end(); at += 188) split.emplace_back(at, at + 188);
+    return split;
+  };
+  const auto join = [](const std::vector<Bytes>& parts) {
+    Bytes stream;
+    for (const Bytes& part : parts) Append(stream, part);
+    return stream;
+  };
+  std::uint8_t counter = 0;
+  Bytes longer = PesOf(DataUnits(5, 9), usual);
+  longer.insert(longer.end(), 50, 0xAA);  // bytes after the declared end, in the last packet
+  std::vector<Bytes> gap = packets(PesOf(DataUnits(20, 4), usual), counter);
+  gap.erase(gap.begin() + 3);
+  std::vector<Bytes> error = packets(PesOf(DataUnits(20, 5), usual), counter);
+  error[2][1] |= 0x80;
+  std::vector<Bytes> cut = packets(PesOf(DataUnits(20, 6), usual), counter);
+  cut.resize(3);
+  std::vector<Bytes> incomplete = packets(PesOf(DataUnits(11, 7), usual), counter);
+  incomplete.pop_back();
+
+  struct Case {
+    const char* name;
+    Bytes stream;
+    std::size_t units;  // what a copying read hands on
+  };
+  const Case cases[] = {
+      {"the usual layout",
+       join({join(packets(PesOf(DataUnits(1, 1), usual), counter)), join(packets(PesOf(DataUnits(3, 2), usual), counter)),
+             join(packets(PesOf(DataUnits(7, 3), usual), counter)), join(packets(PesOf(DataUnits(20, 4), usual), counter))}),
+       31},
+      {"units cut by packet boundaries",
+       join({join(packets(PesOf(DataUnits(9, 1)), counter)), join(packets(PesOf(DataUnits(4, 2), usual), counter))}),
+       13},
+      {"an unbounded PES ends at the next start and at the end",
+       join({join(packets(PesOf(DataUnits(6, 1), unbounded), counter)),
+             join(packets(PesOf(DataUnits(5, 2), unbounded), counter))}),
+       11},
+      {"bytes after the declared end", join(packets(longer, counter)), 5},
+      {"a gap, a transport error and the next start drop a PES whole",
+       join({join(gap), join(error), join(cut), join(packets(PesOf(DataUnits(2, 8), usual), counter))}), 2},
+      {"a PES still incomplete at the end", join({join(packets(PesOf(DataUnits(3, 2), usual), counter)), join(incomplete)}),
+       3},
+  };
+  for (const Case& c : cases) {
+    const Delivered copied = Read(c.stream);
+    EXPECT_EQ(UnitsSeen(copied.buffers).size(), c.units) << c.name;
+    std::vector<Bytes> inPlace;
+    recordings::OnePassReader reader(recordings::RecordingFormat::kTransportStream, kPid,
+                                     [&](const std::uint8_t* data, std::int32_t length) {
+                                       inPlace.emplace_back(data, data + length);
+                                     });
+    // A packet of another PID at the end: in place, all but the last packet go without a copy.
+    Bytes stream = c.stream;
+    Append(stream, TsPacketOf(0x1FFF, 0, Bytes(184, 0xFF)));
+    const std::size_t taken = reader.FeedInPlace(stream);
+    EXPECT_EQ(taken, c.stream.size()) << c.name;
+    reader.Feed(std::span<const std::uint8_t>(stream).subspan(taken));
+    const TsReadCounts counts = reader.Finish().Ts;
+    EXPECT_TRUE(UnitsSeen(inPlace) == UnitsSeen(copied.buffers)) << c.name;
+    EXPECT_EQ(counts.PesDelivered, copied.counts.PesDelivered) << c.name;
+    EXPECT_EQ(counts.PesDropped, copied.counts.PesDropped) << c.name;
+  }
+}
+
 // A file read with the data of the PID chosen so far handed on as it comes: however the input
 // moves its choice on the way (a lower PID, a program map that comes late, a choice that returns
 // to a PID it left), the receiver ends with what a whole read hands on, and started over only

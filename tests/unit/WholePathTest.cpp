@@ -10,6 +10,7 @@
 
 #include "decoder/StoreOnlyTarget.h"
 #include "tests/unit/SamplePaths.h"
+#include "tests/unit/TsBuilder.h"
 #include "tools/recordings/OnePassReader.h"
 #include "tools/recordings/Recording.h"
 
@@ -212,6 +213,53 @@ TEST(WholePath, OnePassReadingInPiecesHandsOnWhatAWholeReadDoes) {
   }
 }
 
+// Bytes that stay where they are are read without a copy, PES included, and the data callback
+// then sees the units a whole read gives, in the same order, with the same counts: in pieces of
+// any size, and with pieces that are copied in between.
+TEST(WholePath, ReadingInPlaceHandsOnTheUnitsAWholeReadDoes) {
+  for (const char* name : {kArd, kArte, kRai, kAnimalPlanet, kVhs}) {
+    std::istringstream noStandardInput;
+    const recordings::InputBytes input = recordings::ReadWholeInput(SamplePath(name), noStandardInput);
+    const std::span<const std::uint8_t> bytes = input.View();
+    const recordings::RecordingFormat format = recordings::FormatOfInputName(name);
+    std::vector<std::vector<std::uint8_t>> whole;
+    const RecordingSummary expected = recordings::ReadRecording(
+        bytes, format, std::nullopt,
+        [&](const std::uint8_t* data, std::int32_t length) { whole.emplace_back(data, data + length); });
+    std::mt19937 random(11);
+    for (const bool copiedBetween : {false, true}) {
+      for (const std::size_t piece : {std::size_t{1} << 20, std::size_t{0}}) {
+        std::vector<std::vector<std::uint8_t>> buffers;
+        recordings::OnePassReader reader(format, std::nullopt, [&](const std::uint8_t* data, std::int32_t length) {
+          buffers.emplace_back(data, data + length);
+        });
+        std::size_t at = 0;
+        for (bool inPlace = true; at < bytes.size(); inPlace = !copiedBetween || !inPlace) {
+          const std::size_t size = std::min(bytes.size() - at, piece != 0 ? piece : 1 + random() % 5000);
+          if (!inPlace) {
+            reader.Feed(bytes.subspan(at, size));
+            at += size;
+          } else if (const std::size_t taken = reader.FeedInPlace(bytes.subspan(at, size)); taken > 0) {
+            at += taken;
+          } else {
+            reader.Feed(bytes.subspan(at));
+            at = bytes.size();
+          }
+        }
+        const RecordingSummary got = reader.Finish();
+        const std::string context = std::string(name) + (copiedBetween ? " copied between pieces" : " in place") +
+                                    " of " + std::to_string(piece);
+        EXPECT_TRUE(UnitsSeen(buffers) == UnitsSeen(whole)) << context;
+        EXPECT_EQ(got.Pid, expected.Pid) << context;
+        EXPECT_EQ(got.T42Units, expected.T42Units) << context;
+        EXPECT_EQ(got.Ts.PesDelivered, expected.Ts.PesDelivered) << context;
+        EXPECT_EQ(got.Ts.PesDropped, expected.Ts.PesDropped) << context;
+        EXPECT_EQ(got.Ts.PesSkipped, expected.Ts.PesSkipped) << context;
+      }
+    }
+  }
+}
+
 #ifndef _WIN32  // changing the size of a file that another handle has open, as POSIX systems allow
 // A file that another program shortens while it is read fails the read with a reason, whether the
 // cut leaves pages of the mapping with no file behind them (a touch of one ends a process with
@@ -228,16 +276,18 @@ TEST(WholePath, AFileThatChangesSizeWhileItIsReadIsReadToItsEndOrFails) {
     }
   };
   constexpr std::uint16_t kArtePid = 0x42C;
-  const auto read = [&](const std::function<void()>& onFirst, std::size_t& delivered) {
-    delivered = 0;
+  using Buffers = std::vector<std::vector<std::uint8_t>>;
+  const auto read = [&](const std::function<void()>& onFirst, Buffers& delivered) {
+    delivered.clear();
     return recordings::ReadInputInOnePass(path, recordings::RecordingFormat::kTransportStream, kArtePid,
-                                          noStandardInput, [&](const std::uint8_t*, std::int32_t) {
-                                            if (delivered++ == 0) onFirst();
+                                          noStandardInput, [&](const std::uint8_t* data, std::int32_t length) {
+                                            delivered.emplace_back(data, data + length);
+                                            if (delivered.size() == 1) onFirst();
                                           });
   };
   constexpr int kCopies = 8;
   const std::uintmax_t size = kCopies * arte.View().size();
-  std::size_t wholeDelivered = 0;
+  Buffers wholeDelivered;
   write(kCopies + 1, std::ios::trunc);
   ASSERT_EQ(read([] {}, wholeDelivered).FailedTo, "");
 
@@ -253,17 +303,17 @@ TEST(WholePath, AFileThatChangesSizeWhileItIsReadIsReadToItsEndOrFails) {
   };
   for (const Case& c : cases) {
     write(kCopies, std::ios::trunc);
-    std::size_t delivered = 0;
+    Buffers delivered;
     const recordings::InputReadResult result = read(c.change, delivered);
     EXPECT_EQ(result.FailedTo, *c.why == 0 ? "" : "read") << c.what;
     EXPECT_EQ(result.ErrorNumber, 0) << c.what;
     EXPECT_EQ(result.Why, c.why) << c.what;
-    EXPECT_GT(delivered, 1u) << c.what;  // what came before the change has been handed on
+    EXPECT_GT(delivered.size(), 1u) << c.what;  // what came before the change has been handed on
     if (*c.why == 0) {
-      EXPECT_EQ(delivered, wholeDelivered) << c.what;
+      EXPECT_TRUE(UnitsSeen(delivered) == UnitsSeen(wholeDelivered)) << c.what;
     }
   }
-  std::size_t delivered = 0;
+  Buffers delivered;
   std::filesystem::resize_file(path, 1 << 16);
   EXPECT_EQ(read([] {}, delivered).FailedTo, "");  // what is left of a file reads without fault
   std::filesystem::remove(path);

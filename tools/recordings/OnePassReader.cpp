@@ -163,7 +163,11 @@ std::size_t OnePassReader::FeedInPlace(std::span<const std::uint8_t> bytes) {
     Feed(bytes);
     return bytes.size();
   }
+  // Data fields need no copy when they are handed on before the read ends, but counting their
+  // units wants them whole.
+  stable_ = !countDataUnits_;
   const std::size_t taken = Take(bytes);
+  stable_ = false;
   NoteHead(bytes.first(taken));
   findings_.Bytes += taken;
   return taken;
@@ -179,7 +183,7 @@ void OnePassReader::FeedPacket(const TsPacket& packet) {
   if (pid_ && packet.Pid != *pid_) return;
   PidTeletext* teletext = pids_.empty() ? nullptr : pids_[packet.Pid].get();
   if (teletext == nullptr) teletext = &TeletextOf(packet.Pid);
-  teletext->collector.Feed(packet);
+  teletext->collector.Feed(packet, stable_);
 }
 
 void OnePassReader::FollowChoice() {
@@ -302,8 +306,10 @@ void ReadMapped(const FileMapping& mapping, const std::string& name, OnePassRead
   constexpr std::size_t kPiece = std::size_t{1} << 20;
   const std::span<const std::uint8_t> bytes = mapping.Bytes();
   std::size_t at = 0;
-  while (bytes.size() - at >= kPiece && !mapping.Shrank()) {
-    at += reader.FeedInPlace(bytes.subspan(at, kPiece));
+  while (at < bytes.size() && !mapping.Shrank()) {
+    const std::size_t taken = reader.FeedInPlace(bytes.subspan(at, std::min(kPiece, bytes.size() - at)));
+    if (taken == 0) break;  // less than two packets left
+    at += taken;
   }
   if (!mapping.Shrank()) reader.Feed(bytes.subspan(at));
   std::error_code error;
@@ -321,6 +327,8 @@ InputReadResult ReadOnce(const std::string& name, RecordingFormat format, std::o
                          std::istream& standardInput, const DataSink& sink, bool countDataUnits,
                          const StartOver& startOver, bool& chosenLost) {
   InputReadResult result;
+  // Mapped, a file's data fields are handed on from the mapping, until Finish at the latest.
+  const std::unique_ptr<FileMapping> mapping = name == kStandardInputName ? nullptr : FileMapping::Map(name);
   OnePassReader reader(format, pid, sink, countDataUnits, startOver);
   if (name == kStandardInputName) {
     for (;;) {
@@ -332,7 +340,6 @@ InputReadResult ReadOnce(const std::string& name, RecordingFormat format, std::o
     }
     if (standardInput.bad()) result.FailedTo = "read";
   } else {
-    const std::unique_ptr<FileMapping> mapping = FileMapping::Map(name);
     if (mapping) {
       ReadMapped(*mapping, name, reader, result);
     } else {

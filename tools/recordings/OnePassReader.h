@@ -56,9 +56,10 @@ class OnePassReader {
   // The same without a copy: room for up to size bytes to read into, then Commit how many came.
   std::span<std::uint8_t> Space(std::size_t size);
   void Commit(std::size_t got);
-  // The same for bytes that stay where they are (a mapped file), with nothing held from a Feed
-  // before: takes what it can of them without a copy and returns how much. The rest, less than
-  // two packets, is to come again at the front of what follows, or alone through Feed.
+  // The same for bytes that stay where they are until Finish has returned (a mapped file), with
+  // nothing held from a Feed before: takes what it can of them without a copy, teletext PES
+  // included, and returns how much. The rest, less than two packets, is to come again at the front
+  // of what follows, or alone through Feed.
   std::size_t FeedInPlace(std::span<const std::uint8_t> bytes);
   RecordingSummary Finish();
   // After Finish: the chosen PID's data was handed on in part and then forgotten when the choice
@@ -99,6 +100,7 @@ class OnePassReader {
   std::optional<std::uint16_t> handingOn_;  // the PID whose data goes on as it comes
   std::vector<bool> lost_;                  // by PID: handed on in part, then forgotten
   bool chosenLost_ = false;
+  bool stable_ = false;  // the packets scanned now stay where they are until the read ends
 };
 
 // Reads the named input ("-": standardInput) in chunks through a OnePassReader. On a failure

@@ -84,7 +84,13 @@ std::size_t ScanTsPackets(std::span<const std::uint8_t> input, bool atEnd, Visit
   std::size_t offset = 0;
   while (size - offset >= kTsPacketSize) {
     const std::size_t next = offset + kTsPacketSize;
-    if (size - offset > kPrefetchDistance) __builtin_prefetch(input.data() + offset + kPrefetchDistance);
+    if (size - offset > kPrefetchDistance + kTsPacketSize) {
+      const std::uint8_t* ahead = input.data() + offset + kPrefetchDistance;
+      __builtin_prefetch(ahead);
+      __builtin_prefetch(ahead + 64);
+      __builtin_prefetch(ahead + 128);
+      __builtin_prefetch(ahead + 187);
+    }
     if (input[offset] == kTsSyncByte && next == size && !atEnd) break;
     if (input[offset] == kTsSyncByte && (next == size || input[next] == kTsSyncByte)) {
       visit(ParseTsPacket(input.data() + offset));

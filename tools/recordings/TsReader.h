@@ -32,10 +32,16 @@ class PesCollector {
 
   // Packets of other PIDs are ignored. Inline: most packets of a PID continue a PES that is not
   // kept (video, audio) or come between two PES, and are only counted.
-  void Feed(const TsPacket& packet) {
+  //
+  // A stable packet's bytes stay where they are until the read ends (a mapped file). A teletext
+  // PES that starts with one, its header whole in that packet, is then not copied: its payloads
+  // are noted where they lie and handed on at its end, each as a buffer of its own when the data
+  // units fall whole into them (as they do in the usual layout, PES_header_data_length 0x24), else
+  // joined into one. A packet that is not stable has them copied after all.
+  void Feed(const TsPacket& packet, bool stable = false) {
     if (packet.Pid != pid_) return;
     if (packet.PayloadUnitStart || packet.TransportError || (collecting_ && keeping_)) {
-      FeedAny(packet);
+      FeedAny(packet, stable);
       return;
     }
     ++counts_.Packets;
@@ -47,7 +53,7 @@ class PesCollector {
   const TsReadCounts& Counts() const { return counts_; }
 
  private:
-  void FeedAny(const TsPacket& packet);
+  void FeedAny(const TsPacket& packet, bool stable);
   // A packet with a payload that starts no PES and holds nothing to keep.
   void PassOver(const TsPacket& packet) {
     switch (continuity_.Check(packet.ContinuityCounter)) {
@@ -71,6 +77,10 @@ class PesCollector {
   void Append(std::span<const std::uint8_t> bytes);
   void Deliver();
   void Drop();
+  // The payloads noted in place, copied into pes_; from then on the PES is collected by copy.
+  void Gather();
+  // Hands on the data field of the PES noted in place, size bytes of it being the PES.
+  void DeliverInPlace(std::size_t size);
 
   std::uint16_t pid_;
   DataSink sink_;
@@ -79,6 +89,9 @@ class PesCollector {
   // The PES under way: all of it while it may be teletext, else its first bytes, which hold its
   // declared length; so a video PES costs no memory.
   std::vector<std::uint8_t> pes_;
+  std::vector<std::span<const std::uint8_t>> pieces_;  // the PES noted in place, when inPlace_
+  std::optional<std::size_t> declaredInPlace_;         // its declared size
+  bool inPlace_ = false;
   std::size_t pesSize_ = 0;
   bool keeping_ = false;
   bool known_ = false;  // whether the PES is teletext has been decided
