@@ -494,16 +494,20 @@ TEST(OnePassReader, ReadingInPlaceHandsOnTheUnitsACopyingReadDoes) {
   }
 }
 
-// A file read with the data of the PID chosen so far handed on as it comes: however the input
-// moves its choice on the way (a lower PID, a program map that comes late, a choice that returns
-// to a PID it left), the receiver ends with what a whole read hands on, and started over only
-// where the choice moved after data had gone.
+// A file read with the data of the PID chosen so far handed on as it comes, the others passed
+// over: however the input moves its choice on the way (a lower PID, a program map that comes late,
+// a choice that returns to a PID it left), the receiver ends with what a whole read hands on, and
+// started over only where the choice moved after data had gone, or to a PID passed over.
 TEST(ReadInputInOnePass, HandingOnAsItComesEndsWithWhatAWholeReadGives) {
   std::map<std::uint16_t, std::uint8_t> counters;
   std::uint8_t seed = 0;
   const auto pes = [&](std::uint16_t pid) { return Packetize(pid, PesOf(DataUnits(2, seed += 3)), counters[pid]); };
   const auto pmt = [&](std::uint16_t pmtPid, std::uint16_t marked) {
     return PsiPacketOf(pmtPid, counters[pmtPid]++, PmtOf(pmtPid, {{marked, 0x06, kTeletextDescriptor}}));
+  };
+  // A video PES start whose counter the next packet repeats: that one is taken for a duplicate.
+  const auto videoStart = [&](std::uint16_t pid) {
+    return TsPacketOf(pid, counters[pid], PesOf(DataUnits(1), {.streamId = 0xE0}), {.unitStart = true});
   };
   const Bytes pat = PsiPacketOf(0, 0, PatOf({0x100, 0x200}));
   struct Case {
@@ -517,7 +521,10 @@ TEST(ReadInputInOnePass, HandingOnAsItComesEndsWithWhatAWholeReadGives) {
       {"the program map comes after data", {pes(0x20), pat, pmt(0x100, 0x250), pes(0x20), pes(0x250)}, 1},
       {"the choice returns to a PID it left",
        {pes(0x20), pes(0x250), pat, pmt(0x100, 0x250), pes(0x250), pmt(0x200, 0x20), pes(0x20), pes(0x250)},
-       3},  // to 0x250, back to 0x20, and before the second read
+       2},  // to 0x250 (whose teletext was passed over), and before the second read of 0x20
+      {"the first teletext PES repeats the counter of the packet before it",
+       {videoStart(0x30), pes(0x30), pes(0x30)},
+       0},
       {"no teletext", {pat, pmt(0x100, 0x250)}, 0},
   };
   const std::string path = ::testing::TempDir() + "ts_reader_handing_on.ts";

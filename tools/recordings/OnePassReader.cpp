@@ -101,6 +101,7 @@ OnePassReader::OnePassReader(RecordingFormat format, std::optional<std::uint16_t
       startOver_(std::move(startOver)) {
   if (format_ == RecordingFormat::kT42) pid_.reset();  // T42 input has no PIDs
   if (pid_) startOver_ = nullptr;                      // the PID asked for goes on as it comes anyway
+  passOverOthers_ = startOver_ && !countDataUnits_;
 }
 
 OnePassReader::~OnePassReader() = default;
@@ -181,6 +182,11 @@ void OnePassReader::FeedPacket(const TsPacket& packet) {
   // A PID asked for is read as it comes; otherwise any PID may turn out to be the one, and only
   // its teletext data fields are kept (PesCollector keeps no other PES).
   if (pid_ && packet.Pid != *pid_) return;
+  if (passOverOthers_ && packet.Pid != handingOn_) {
+    // Should the choice come to a PID whose teletext was passed over, it is read again.
+    if (packet.PayloadUnitStart && survey_->Carrying(packet.Pid)) MarkLost(packet.Pid);
+    return;
+  }
   PidTeletext* teletext = pids_.empty() ? nullptr : pids_[packet.Pid].get();
   if (teletext == nullptr) teletext = &TeletextOf(packet.Pid);
   teletext->collector.Feed(packet, stable_);
@@ -193,17 +199,23 @@ void OnePassReader::FollowChoice() {
   if (handingOn_) {
     PidTeletext& previous = *pids_[*handingOn_];
     previous.KeepFromNow();
-    if (previous.handedOn) {
-      // Its data so far is forgotten; should the choice come back to it, it is read again.
-      if (lost_.empty()) lost_.resize(kMaxPid + 1);
-      lost_[*handingOn_] = true;
-      startOver_();
-    }
+    // Its data so far is forgotten (or, passed over from now on, its PES under way would be cut);
+    // should the choice come back to it, it is read again.
+    if (previous.handedOn || (passOverOthers_ && previous.collector.Counts().Packets > 0)) MarkLost(*handingOn_);
+    if (previous.handedOn) startOver_();
   }
   handingOn_.reset();
   if (!lost_.empty() && lost_[*choice]) return;  // kept from now on, for nothing but the counts
   handingOn_ = choice;
-  TeletextOf(*choice).HandOnFromNow(sink_);
+  PidTeletext& chosen = TeletextOf(*choice);
+  // Met for the first time: the survey followed its packets until now.
+  if (passOverOthers_) chosen.collector.ContinueFrom(survey_->ContinuityOf(*choice));
+  chosen.HandOnFromNow(sink_);
+}
+
+void OnePassReader::MarkLost(std::uint16_t pid) {
+  if (lost_.empty()) lost_.resize(kMaxPid + 1);
+  lost_[pid] = true;
 }
 
 std::size_t OnePassReader::FeedT42(std::span<const std::uint8_t> bytes) {

@@ -42,7 +42,9 @@ using StartOver = std::function<void()>;
 // Feed the input in pieces of any size, then Finish: the data of the PID asked for, or else of the
 // one the survey chooses over the whole input, goes to sink in the order a whole-input read gives.
 // With a PID asked for, it goes at once; else each candidate's data fields wait until the end, or,
-// with a StartOver, those of the PID the input so far chooses go at once and the others wait.
+// with a StartOver (an input that can be read again), those of the PID the input so far chooses go
+// at once and the others are passed over, unless their data units are counted. Then the summary's
+// counts but PesDelivered cover the chosen PID from the moment it was chosen.
 class OnePassReader {
  public:
   // countDataUnits: fill InputFindings' DataUnits, which costs a walk over every data field.
@@ -79,6 +81,8 @@ class OnePassReader {
   PidTeletext& TeletextOf(std::uint16_t pid);
   // Hands on the data of the PID the survey now chooses, when that changed.
   void FollowChoice();
+  // The PID's data fields were forgotten or passed over: chosen at the end, it is read again.
+  void MarkLost(std::uint16_t pid);
 
   RecordingFormat format_;
   std::optional<std::uint16_t> pid_;
@@ -96,6 +100,9 @@ class OnePassReader {
   std::vector<std::unique_ptr<PidTeletext>> pids_;  // by PID, from the first packet on
   std::vector<std::uint16_t> seen_;                 // the PIDs pids_ holds
   StartOver startOver_;
+  // With a StartOver (the input can be read again) and no units counted: the data fields of every
+  // PID but the one handed on are passed over unread, not kept.
+  bool passOverOthers_ = false;
   std::uint32_t surveyChanges_ = 0;
   std::optional<std::uint16_t> handingOn_;  // the PID whose data goes on as it comes
   std::vector<bool> lost_;                  // by PID: handed on in part, then forgotten

@@ -35,6 +35,9 @@ class SectionCollector {
     }
   }
 
+  // The continuity of the packets fed so far.
+  const ContinuityCheck& Continuity() const { return continuity_; }
+
  private:
   void FeedAny(const TsPacket& packet);
   // Takes bytes for the section under way; returns how many it used.

@@ -54,6 +54,13 @@ class TeletextPidSurvey {
   std::vector<std::uint16_t> All() const;
   // The marked PIDs, ascending, each with what the program maps say of it.
   std::vector<TeletextPidMarking> Markings() const;
+  // Whether a PES with teletext's stream_id and data_identifier started on pid.
+  bool Carrying(std::uint16_t pid) const { return carrying_.test(pid); }
+  // The continuity of pid's packets up to the first teletext PES on it, which is where the survey
+  // stops following them; as if new for a PID not met.
+  ContinuityCheck ContinuityOf(std::uint16_t pid) const {
+    return sections_[pid] ? sections_[pid]->Continuity() : ContinuityCheck{};
+  }
   // Counts the changes that may move Choose's answer: a PID newly found carrying teletext, a
   // program map newly named, a marking newly made or changed.
   std::uint32_t Changes() const { return changes_; }

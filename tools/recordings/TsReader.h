@@ -49,6 +49,8 @@ class PesCollector {
   }
   // The end of the input: only a PES of unbounded length may still complete.
   void Finish() { EndAtNextStart(); }
+  // Before the first packet: the PID's packets so far were followed elsewhere, to here.
+  void ContinueFrom(const ContinuityCheck& continuity) { continuity_ = continuity; }
 
   const TsReadCounts& Counts() const { return counts_; }
 
