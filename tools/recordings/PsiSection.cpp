@@ -107,7 +107,13 @@ std::size_t SectionCollector::Append(std::span<const std::uint8_t> bytes) {
   sectionSize_ += take;
   if (sectionSize_ == total) {
     collecting_ = false;
-    if (total >= kSectionHeaderSize + kCrcSize && Crc32Mpeg2(section_) == 0) sink_(section_);
+    // Tables are sent again every fraction of a second: the section handed on last, come again,
+    // needs neither its CRC_32 worked out nor handing on.
+    if (section_ == handedOn_) return used;
+    if (total >= kSectionHeaderSize + kCrcSize && Crc32Mpeg2(section_) == 0) {
+      handedOn_ = section_;
+      sink_(section_);
+    }
   }
   return used;
 }

@@ -17,9 +17,10 @@ using SectionSink = std::function<void(std::span<const std::uint8_t> section)>;
 // CRC-32/MPEG-2 over bytes; a whole section including its CRC_32 field yields 0.
 std::uint32_t Crc32Mpeg2(std::span<const std::uint8_t> bytes);
 
-// Collects the sections of one PID and hands on those whose CRC_32 holds. A section cut short
-// by a lost packet, a transport error or the start of the next section is dropped. With onlyTable,
-// sections of other tables are passed over unkept (what follows them is still found).
+// Collects the sections of one PID and hands on those whose CRC_32 holds, but not the one handed
+// on last again: a sink takes a table once. A section cut short by a lost packet, a transport
+// error or the start of the next section is dropped. With onlyTable, sections of other tables are
+// passed over unkept (what follows them is still found).
 class SectionCollector {
  public:
   explicit SectionCollector(SectionSink sink, std::optional<std::uint8_t> onlyTable = std::nullopt)
@@ -48,6 +49,7 @@ class SectionCollector {
   std::optional<std::uint8_t> onlyTable_;
   ContinuityCheck continuity_;
   std::vector<std::uint8_t> section_;
+  std::vector<std::uint8_t> handedOn_;  // the section handed on last
   std::size_t sectionSize_ = 0;  // of the section under way; its header is all of it that is kept
                                  // of a section passed over
   bool collecting_ = false;
