@@ -1,8 +1,8 @@
 // plain_pass FILE [--mapped]: the plainest pass over a recording that still looks at every
 // 188-byte transport stream packet: one byte of each is touched, nothing else is done. The file
-// is read in 64 KiB pieces as tolvane reads it, or, with --mapped, mapped whole and populated at
-// once. bench/compare times it beside the decoders: how close they come to the speed of the
-// memory and the system's reads.
+// is read in 64 KiB pieces (as tolvane reads a pipe), or, with --mapped, mapped whole and populated
+// at once (as tolvane and the libzvbi harness read a file). bench/compare times it beside the
+// decoders: how close they come to the speed of the memory and the system's reads.
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>

@@ -7,7 +7,8 @@ namespace tolv {
 void MagazineAssembly::Receive(const std::uint8_t* data, std::int32_t length, ReceptionTarget& target,
                                std::atomic<bool>& resetPending) {
   if (data == nullptr || length <= 0) return;
-  if (resetPending.exchange(false, std::memory_order_relaxed)) Reset();
+  // Looked at before it is cleared: a read costs the data callback less than a locked exchange.
+  if (resetPending.load(std::memory_order_relaxed) && resetPending.exchange(false, std::memory_order_relaxed)) Reset();
   // Only whole units count; there is no resynchronisation inside a buffer.
   constexpr auto kUnit = static_cast<std::int64_t>(kDataUnitSize);
   for (std::int64_t offset = 0; offset + kUnit <= length; offset += kUnit) ReceiveUnit(data + offset, target);
