@@ -462,8 +462,10 @@ TEST(OnePassReader, ReadingInPlaceHandsOnTheUnitsACopyingReadDoes) {
   };
   const Case cases[] = {
       {"the usual layout",
-       join({join(packets(PesOf(DataUnits(1, 1), usual), counter)), join(packets(PesOf(DataUnits(3, 2), usual), counter)),
-             join(packets(PesOf(DataUnits(7, 3), usual), counter)), join(packets(PesOf(DataUnits(20, 4), usual), counter))}),
+       join({join(packets(PesOf(DataUnits(1, 1), usual), counter)),
+             join(packets(PesOf(DataUnits(3, 2), usual), counter)),
+             join(packets(PesOf(DataUnits(7, 3), usual), counter)),
+             join(packets(PesOf(DataUnits(20, 4), usual), counter))}),
        31},
       {"units cut by packet boundaries",
        join({join(packets(PesOf(DataUnits(9, 1)), counter)), join(packets(PesOf(DataUnits(4, 2), usual), counter))}),
@@ -475,17 +477,16 @@ TEST(OnePassReader, ReadingInPlaceHandsOnTheUnitsACopyingReadDoes) {
       {"bytes after the declared end", join(packets(longer, counter)), 5},
       {"a gap, a transport error and the next start drop a PES whole",
        join({join(gap), join(error), join(cut), join(packets(PesOf(DataUnits(2, 8), usual), counter))}), 2},
-      {"a PES still incomplete at the end", join({join(packets(PesOf(DataUnits(3, 2), usual), counter)), join(incomplete)}),
-       3},
+      {"a PES still incomplete at the end",
+       join({join(packets(PesOf(DataUnits(3, 2), usual), counter)), join(incomplete)}), 3},
   };
   for (const Case& c : cases) {
     const Delivered copied = Read(c.stream);
     EXPECT_EQ(UnitsSeen(copied.buffers).size(), c.units) << c.name;
     std::vector<Bytes> inPlace;
-    recordings::OnePassReader reader(recordings::RecordingFormat::kTransportStream, kPid,
-                                     [&](const std::uint8_t* data, std::int32_t length) {
-                                       inPlace.emplace_back(data, data + length);
-                                     });
+    recordings::OnePassReader reader(
+        recordings::RecordingFormat::kTransportStream, kPid,
+        [&](const std::uint8_t* data, std::int32_t length) { inPlace.emplace_back(data, data + length); });
     // A packet of another PID at the end: in place, all but the last packet go without a copy.
     Bytes stream = c.stream;
     Append(stream, TsPacketOf(0x1FFF, 0, Bytes(184, 0xFF)));

@@ -298,7 +298,8 @@ TEST(WholePath, AFileThatChangesSizeWhileItIsReadIsReadToItsEndOrFails) {
   };
   const Case cases[] = {
       {"cut to 64 KiB", [&] { std::filesystem::resize_file(path, 1 << 16); }, "the file shrank while it was read"},
-      {"cut by 100 bytes", [&] { std::filesystem::resize_file(path, size - 100); }, "the file shrank while it was read"},
+      {"cut by 100 bytes", [&] { std::filesystem::resize_file(path, size - 100); },
+       "the file shrank while it was read"},
       {"one more copy", [&] { write(1, std::ios::app); }, ""},
   };
   for (const Case& c : cases) {

@@ -39,9 +39,9 @@ void OnBusError(int signal, siginfo_t* info, void* context) {
     const std::uintptr_t begin = range.Begin.load(std::memory_order_acquire);
     const std::uintptr_t end = range.End.load(std::memory_order_relaxed);
     if (begin == 0 || address < begin || address >= end) continue;
-    const std::uintptr_t page = address & ~(pageSize - 1);
-    void* zeros = mmap(reinterpret_cast<void*>(page), end - page, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED,
-                       -1, 0);
+    const std::uintptr_t offsetInPage = address & (pageSize - 1);
+    void* page = static_cast<std::uint8_t*>(info->si_addr) - offsetInPage;
+    void* zeros = mmap(page, end - (address - offsetInPage), PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
     if (zeros == MAP_FAILED) break;
     range.Shrank.store(true, std::memory_order_relaxed);
     return;

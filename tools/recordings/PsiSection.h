@@ -50,8 +50,8 @@ class SectionCollector {
   ContinuityCheck continuity_;
   std::vector<std::uint8_t> section_;
   std::vector<std::uint8_t> handedOn_;  // the section handed on last
-  std::size_t sectionSize_ = 0;  // of the section under way; its header is all of it that is kept
-                                 // of a section passed over
+  std::size_t sectionSize_ = 0;         // of the section under way; its header is all of it that is kept
+                                        // of a section passed over
   bool collecting_ = false;
 };
 

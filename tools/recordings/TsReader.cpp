@@ -89,7 +89,8 @@ void PesCollector::DeliverInPlace(std::size_t size) {
   };
   // The parts go one by one only if the decoder then sees the units a joined data field holds:
   // every part but the last made of whole units.
-  bool separable = dataField < size && size - dataField <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+  bool separable =
+      dataField < size && size - dataField <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
   bool unitCut = false;
   forEachPart([&](std::span<const std::uint8_t> part) {
     separable = separable && !unitCut;
