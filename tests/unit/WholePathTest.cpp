@@ -1,6 +1,11 @@
 // Every recording through reader, assembly and page store, as tolvane and the plug-in take them.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -318,6 +323,17 @@ TEST(WholePath, AFileThatChangesSizeWhileItIsReadIsReadToItsEndOrFails) {
   std::filesystem::resize_file(path, 1 << 16);
   EXPECT_EQ(read([] {}, delivered).FailedTo, "");  // what is left of a file reads without fault
   std::filesystem::remove(path);
+}
+
+// Only a shortened mapped file's bus errors are caught: any other still ends the process, by the
+// signal or, where a sanitizer had the handler first, by its report.
+TEST(WholePathDeathTest, ABusErrorElsewhereStillEndsTheProcess) {
+  const std::unique_ptr<recordings::FileMapping> mapping = recordings::FileMapping::Map(SamplePath(kArte));
+  ASSERT_NE(mapping, nullptr);  // the handler is in place
+  const auto ended = [](int status) {
+    return (WIFSIGNALED(status) && WTERMSIG(status) == SIGBUS) || (WIFEXITED(status) && WEXITSTATUS(status) != 0);
+  };
+  EXPECT_EXIT(std::raise(SIGBUS), ended, "");
 }
 #endif
 

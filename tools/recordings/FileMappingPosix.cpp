@@ -51,7 +51,9 @@ void OnBusError(int signal, siginfo_t* info, void* context) {
   } else if (previousBusAction.sa_handler != SIG_DFL && previousBusAction.sa_handler != SIG_IGN) {
     previousBusAction.sa_handler(signal);
   } else {
-    std::signal(SIGBUS, SIG_DFL);  // the fault comes again and ends the process as it would have
+    // Ends the process as it would have: a fault comes again, a signal sent is sent again.
+    std::signal(SIGBUS, SIG_DFL);
+    std::raise(SIGBUS);
   }
 }
 
