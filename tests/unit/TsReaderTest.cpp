@@ -515,6 +515,14 @@ TEST(ReadInputInOnePass, HandingOnAsItComesEndsWithWhatAWholeReadGives) {
   const auto videoStart = [&](std::uint16_t pid) {
     return TsPacketOf(pid, counters[pid], PesOf(DataUnits(1), {.streamId = 0xE0}), {.unitStart = true});
   };
+  // A PES whose first packet holds only the start of its header, so no survey of first packets
+  // sees teletext in it.
+  const auto splitHeader = [&](std::uint16_t pid) {
+    const Bytes pes = PesOf(DataUnits(2, seed += 3));
+    Bytes packets = TsPacketOf(pid, counters[pid]++, Bytes(pes.begin(), pes.begin() + 5), {.unitStart = true});
+    Append(packets, TsPacketOf(pid, counters[pid]++, Bytes(pes.begin() + 5, pes.end())));
+    return packets;
+  };
   const Bytes pat = PsiPacketOf(0, 0, PatOf({0x100, 0x200}));
   struct Case {
     const char* name;
@@ -528,6 +536,9 @@ TEST(ReadInputInOnePass, HandingOnAsItComesEndsWithWhatAWholeReadGives) {
       {"the choice returns to a PID it left",
        {pes(0x20), pes(0x250), pat, pmt(0x100, 0x250), pes(0x250), pmt(0x200, 0x20), pes(0x20), pes(0x250)},
        2},  // to 0x250 (whose teletext was passed over), and before the second read of 0x20
+      {"a teletext PES whose header its first packet does not hold, then a program map",
+       {splitHeader(0x250), pat, pmt(0x100, 0x250), pes(0x250)},
+       1},  // the second read of 0x250
       {"the first teletext PES repeats the counter of the packet before it",
        {videoStart(0x30), pes(0x30), pes(0x30)},
        0},

@@ -9,6 +9,7 @@
 
 #include "decoder/Vt_fkt.h"
 #include "tools/recordings/FileMapping.h"
+#include "tools/recordings/PesLayout.h"
 #include "tools/recordings/T42Reader.h"
 
 namespace tolv::recordings {
@@ -183,8 +184,9 @@ void OnePassReader::FeedPacket(const TsPacket& packet) {
   // its teletext data fields are kept (PesCollector keeps no other PES).
   if (pid_ && packet.Pid != *pid_) return;
   if (passOverOthers_ && packet.Pid != handingOn_) {
-    // Should the choice come to a PID whose teletext was passed over, it is read again.
-    if (packet.PayloadUnitStart && survey_->Carrying(packet.Pid)) MarkLost(packet.Pid);
+    // Should the choice come to a PID whose teletext was passed over, it is read again. (Not every
+    // teletext PES start shows as one in its first packet: the survey may not have seen it.)
+    if (packet.PayloadUnitStart && MayBeTeletextPes(packet.Payload)) MarkLost(packet.Pid);
     return;
   }
   PidTeletext* teletext = pids_.empty() ? nullptr : pids_[packet.Pid].get();

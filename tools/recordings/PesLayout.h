@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <span>
 
@@ -40,6 +41,20 @@ inline std::optional<std::size_t> TeletextDataFieldOffset(std::span<const std::u
   const std::uint8_t dataIdentifier = pes[identifierAt];
   if (dataIdentifier < kFirstEbuDataIdentifier || dataIdentifier > kLastEbuDataIdentifier) return std::nullopt;
   return identifierAt + 1;
+}
+
+// Whether a PES that starts with these bytes may turn out to be teletext once all of it is in:
+// false only where the bytes at hand already say it is not.
+inline bool MayBeTeletextPes(std::span<const std::uint8_t> start) {
+  constexpr std::uint8_t kPrefix[] = {0x00, 0x00, 0x01, kPrivateStream1};
+  for (std::size_t i = 0; i < std::size(kPrefix) && i < start.size(); ++i) {
+    if (start[i] != kPrefix[i]) return false;
+  }
+  constexpr std::size_t kHeaderLengthField = 8;  // PES_header_data_length
+  if (start.size() <= kHeaderLengthField) return true;
+  const std::size_t identifierAt = kHeaderLengthField + 1 + start[kHeaderLengthField];
+  return identifierAt >= start.size() ||
+         (start[identifierAt] >= kFirstEbuDataIdentifier && start[identifierAt] <= kLastEbuDataIdentifier);
 }
 
 // The presentation time stamp (33 bits, 90 kHz) of a PES whose header carries one (PTS_DTS_flags

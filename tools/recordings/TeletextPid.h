@@ -54,8 +54,6 @@ class TeletextPidSurvey {
   std::vector<std::uint16_t> All() const;
   // The marked PIDs, ascending, each with what the program maps say of it.
   std::vector<TeletextPidMarking> Markings() const;
-  // Whether a PES with teletext's stream_id and data_identifier started on pid.
-  bool Carrying(std::uint16_t pid) const { return carrying_.test(pid); }
   // The continuity of pid's packets up to the first teletext PES on it, which is where the survey
   // stops following them; as if new for a PID not met.
   ContinuityCheck ContinuityOf(std::uint16_t pid) const {
