@@ -3,10 +3,14 @@
 namespace tolv::recordings {
 
 // This system's build reads every input.
-std::unique_ptr<FileMapping> FileMapping::Map(const std::string& /*name*/) { return nullptr; }
+std::unique_ptr<FileMapping> FileMapping::Map(const std::string& /*name*/, bool /*whole*/) { return nullptr; }
 
 FileMapping::~FileMapping() = default;
 
 bool FileMapping::Shrank() const { return false; }
+
+void FileMapping::Prepare(std::size_t /*from*/, std::size_t /*to*/) const {}
+
+void FileMapping::Release(std::size_t /*upTo*/) const {}
 
 }  // namespace tolv::recordings

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <csignal>
@@ -90,7 +91,7 @@ void Unguard(std::size_t i) {
 
 }  // namespace
 
-std::unique_ptr<FileMapping> FileMapping::Map(const std::string& name) {
+std::unique_ptr<FileMapping> FileMapping::Map(const std::string& name, bool whole) {
   const int descriptor = open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) return nullptr;
   struct stat status {};
@@ -100,7 +101,7 @@ std::unique_ptr<FileMapping> FileMapping::Map(const std::string& name) {
     int flags = MAP_PRIVATE;
 #ifdef MAP_POPULATE
     // The readers go through it all from the start: mapped at once, unless it would crowd memory.
-    if (status.st_size <= kPopulateAtMost) flags |= MAP_POPULATE;
+    if (whole && status.st_size <= kPopulateAtMost) flags |= MAP_POPULATE;
 #endif
     address = mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ, flags, descriptor, 0);
   }
@@ -119,6 +120,19 @@ std::unique_ptr<FileMapping> FileMapping::Map(const std::string& name) {
 FileMapping::~FileMapping() {
   Unguard(guard_);
   munmap(const_cast<std::uint8_t*>(address_), size_);
+}
+
+void FileMapping::Prepare(std::size_t from, std::size_t to) const {
+#ifdef MADV_POPULATE_READ
+  const std::size_t first = from & ~(pageSize - 1);
+  to = std::min(to, size_);
+  if (first < to) madvise(const_cast<std::uint8_t*>(address_) + first, to - first, MADV_POPULATE_READ);
+#endif
+}
+
+void FileMapping::Release(std::size_t upTo) const {
+  const std::size_t end = std::min(upTo, size_) & ~(pageSize - 1);
+  if (end > 0) madvise(const_cast<std::uint8_t*>(address_), end, MADV_DONTNEED);
 }
 
 bool FileMapping::Shrank() const { return guardedRanges[guard_].Shrank.load(std::memory_order_relaxed); }

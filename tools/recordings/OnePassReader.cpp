@@ -321,8 +321,12 @@ void ReadMapped(const FileMapping& mapping, const std::string& name, OnePassRead
   const std::span<const std::uint8_t> bytes = mapping.Bytes();
   std::size_t at = 0;
   while (at < bytes.size() && !mapping.Shrank()) {
+    mapping.Prepare(at, at + kPiece);
     const std::size_t taken = reader.FeedInPlace(bytes.subspan(at, std::min(kPiece, bytes.size() - at)));
     if (taken == 0) break;  // less than two packets left
+    // What is behind now leaves the resident set; a PES under way that lies there is read from
+    // the page cache again when it is handed on.
+    mapping.Release(at);
     at += taken;
   }
   if (!mapping.Shrank()) reader.Feed(bytes.subspan(at));
@@ -342,7 +346,7 @@ InputReadResult ReadOnce(const std::string& name, RecordingFormat format, std::o
                          const StartOver& startOver, bool& chosenLost) {
   InputReadResult result;
   // Mapped, a file's data fields are handed on from the mapping, until Finish at the latest.
-  const std::unique_ptr<FileMapping> mapping = name == kStandardInputName ? nullptr : FileMapping::Map(name);
+  const std::unique_ptr<FileMapping> mapping = name == kStandardInputName ? nullptr : FileMapping::Map(name, false);
   OnePassReader reader(format, pid, sink, countDataUnits, startOver);
   if (name == kStandardInputName) {
     for (;;) {
