@@ -14,8 +14,8 @@ class FileMapping {
  public:
   // Null where the system maps no files, and for what is no regular file or is empty (a pipe, a
   // directory, a device) or cannot be opened: the caller then reads it, and reports the error.
-  // whole: the pages are mapped at once (the file stays resident while mapped); else a reader
-  // going through it in order says what it goes to next and what it is done with.
+  // whole: the pages are mapped at once (the file stays resident while mapped); else each page as
+  // it is first touched, and a reader going through it in order says what it is done with.
   static std::unique_ptr<FileMapping> Map(const std::string& name, bool whole = true);
 
   FileMapping(const FileMapping&) = delete;
@@ -24,8 +24,6 @@ class FileMapping {
 
   std::span<const std::uint8_t> Bytes() const { return {address_, size_}; }
 
-  // Bytes [from, to) are read next: their pages are mapped in one go, not one fault at a time.
-  void Prepare(std::size_t from, std::size_t to) const;
   // Bytes before upTo are done with for now: their pages leave the resident set (the page cache
   // keeps them, and a later touch maps them again), so a long file costs no more than a window.
   void Release(std::size_t upTo) const;

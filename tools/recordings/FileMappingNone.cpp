@@ -9,8 +9,6 @@ FileMapping::~FileMapping() = default;
 
 bool FileMapping::Shrank() const { return false; }
 
-void FileMapping::Prepare(std::size_t /*from*/, std::size_t /*to*/) const {}
-
 void FileMapping::Release(std::size_t /*upTo*/) const {}
 
 }  // namespace tolv::recordings

@@ -122,14 +122,6 @@ FileMapping::~FileMapping() {
   munmap(const_cast<std::uint8_t*>(address_), size_);
 }
 
-void FileMapping::Prepare(std::size_t from, std::size_t to) const {
-#ifdef MADV_POPULATE_READ
-  const std::size_t first = from & ~(pageSize - 1);
-  to = std::min(to, size_);
-  if (first < to) madvise(const_cast<std::uint8_t*>(address_) + first, to - first, MADV_POPULATE_READ);
-#endif
-}
-
 void FileMapping::Release(std::size_t upTo) const {
   const std::size_t end = std::min(upTo, size_) & ~(pageSize - 1);
   if (end > 0) madvise(const_cast<std::uint8_t*>(address_), end, MADV_DONTNEED);

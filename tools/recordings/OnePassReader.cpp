@@ -320,13 +320,17 @@ void ReadMapped(const FileMapping& mapping, const std::string& name, OnePassRead
   constexpr std::size_t kPiece = std::size_t{1} << 20;
   const std::span<const std::uint8_t> bytes = mapping.Bytes();
   std::size_t at = 0;
+  // What lies this far behind leaves the resident set, in steps of this size (a PES under way
+  // there is read from the page cache again when it is handed on).
+  constexpr std::size_t kResident = std::size_t{8} << 20;
+  std::size_t released = 0;
   while (at < bytes.size() && !mapping.Shrank()) {
-    mapping.Prepare(at, at + kPiece);
     const std::size_t taken = reader.FeedInPlace(bytes.subspan(at, std::min(kPiece, bytes.size() - at)));
     if (taken == 0) break;  // less than two packets left
-    // What is behind now leaves the resident set; a PES under way that lies there is read from
-    // the page cache again when it is handed on.
-    mapping.Release(at);
+    if (at >= released + kResident) {
+      mapping.Release(at);
+      released = at;
+    }
     at += taken;
   }
   if (!mapping.Shrank()) reader.Feed(bytes.subspan(at));
