@@ -15,15 +15,7 @@ void PesCollector::FeedAny(const TsPacket& packet, bool stable) {
     Drop();
     return;
   }
-  if (!packet.HasPayload) return;
-  switch (continuity_.Check(packet.ContinuityCounter)) {
-    case ContinuityCheck::Verdict::kDuplicate: ++counts_.Duplicates; return;
-    case ContinuityCheck::Verdict::kGap:
-      ++counts_.ContinuityGaps;
-      Drop();
-      break;
-    case ContinuityCheck::Verdict::kInSequence: break;
-  }
+  if (!packet.HasPayload || !Follows(packet)) return;
   if (packet.PayloadUnitStart) {
     EndAtNextStart();
     pes_.clear();

@@ -56,17 +56,22 @@ class PesCollector {
 
  private:
   void FeedAny(const TsPacket& packet, bool stable);
-  // A packet with a payload that starts no PES and holds nothing to keep.
-  void PassOver(const TsPacket& packet) {
+  // A packet with a payload, by its continuity counter: false for a repeat, to be ignored; after a
+  // gap the PES under way is dropped.
+  bool Follows(const TsPacket& packet) {
     switch (continuity_.Check(packet.ContinuityCounter)) {
-      case ContinuityCheck::Verdict::kDuplicate: ++counts_.Duplicates; return;
+      case ContinuityCheck::Verdict::kDuplicate: ++counts_.Duplicates; return false;
       case ContinuityCheck::Verdict::kGap:
         ++counts_.ContinuityGaps;
         Drop();
-        return;
-      case ContinuityCheck::Verdict::kInSequence: break;
+        return true;
+      case ContinuityCheck::Verdict::kInSequence: return true;
     }
-    if (!collecting_) return;
+    return true;
+  }
+  // A packet with a payload that starts no PES and holds nothing to keep.
+  void PassOver(const TsPacket& packet) {
+    if (!Follows(packet) || !collecting_) return;
     pesSize_ += packet.Payload.size();
     // A PES not kept is passed over to its declared end, and counted there as skipped.
     const std::optional<std::size_t> declared = DeclaredPesSize(pes_);
