@@ -16,9 +16,9 @@ namespace {
 
 using ui::win32::HandleKind;
 
-constexpr HandleKind kKinds[] = {HandleKind::Window, HandleKind::Font,     HandleKind::Bitmap,
-                                 HandleKind::Brush,  HandleKind::MemoryDC, HandleKind::WindowDC,
-                                 HandleKind::Menu,   HandleKind::Timer,    HandleKind::Global};
+constexpr HandleKind kKinds[] = {HandleKind::Window,   HandleKind::Font,     HandleKind::Bitmap,    HandleKind::Brush,
+                                 HandleKind::MemoryDC, HandleKind::WindowDC, HandleKind::PrinterDC, HandleKind::Menu,
+                                 HandleKind::Timer,    HandleKind::Global};
 static_assert(std::size(kKinds) == static_cast<std::size_t>(HandleKind::kCount));
 
 bool ClassRegistered(const char* name) {

@@ -3,19 +3,14 @@
 #include <vector>
 
 #include "ui/TextEncoding.h"
+#include "ui/win32/Handles.h"
 
 namespace tolv::ui::win32 {
 
 std::uint32_t DibPixel(COLORREF color) { return ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu); }
 
 bool StretchDibPixels(HDC dc, const RECT& target, int width, int height, const std::uint32_t* pixels) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // negative: the top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownDibInfo(width, height);
   SetStretchBltMode(dc, COLORONCOLOR);
   return StretchDIBits(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, 0, 0, width,
                        height, pixels, &info, DIB_RGB_COLORS, SRCCOPY) != 0;

@@ -11,7 +11,8 @@ std::atomic<int>& Counter(HandleKind kind) { return live[static_cast<std::size_t
 int LiveHandles(HandleKind kind) { return Counter(kind).load(std::memory_order_relaxed); }
 const char* HandleKindName(HandleKind kind) {
   constexpr std::array<const char*, static_cast<std::size_t>(HandleKind::kCount)> kNames = {
-      "windows", "fonts", "bitmaps", "brushes", "memory DCs", "window DCs", "menus", "timers", "global memory"};
+      "windows",    "fonts",       "bitmaps", "brushes", "memory DCs",
+      "window DCs", "printer DCs", "menus",   "timers",  "global memory"};
   const auto index = static_cast<std::size_t>(kind);
   return index < kNames.size() ? kNames[index] : "?";
 }
@@ -27,7 +28,7 @@ MemoryDC NewMemoryDC() { return MemoryDC(CreateCompatibleDC(nullptr)); }
 MenuHandle NewMenuBar() { return MenuHandle(CreateMenu()); }
 MenuHandle NewPopupMenu() { return MenuHandle(CreatePopupMenu()); }
 
-BitmapHandle NewDibSection(int width, int height, void** bits) {
+BITMAPINFO TopDownDibInfo(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -35,6 +36,11 @@ BitmapHandle NewDibSection(int width, int height, void** bits) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+BitmapHandle NewDibSection(int width, int height, void** bits) {
+  const BITMAPINFO info = TopDownDibInfo(width, height);
   return BitmapHandle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
 }
 

@@ -12,7 +12,19 @@
 
 namespace tolv::ui::win32 {
 
-enum class HandleKind : std::uint8_t { Window, Font, Bitmap, Brush, MemoryDC, WindowDC, Menu, Timer, Global, kCount };
+enum class HandleKind : std::uint8_t {
+  Window,
+  Font,
+  Bitmap,
+  Brush,
+  MemoryDC,
+  WindowDC,
+  PrinterDC,
+  Menu,
+  Timer,
+  Global,
+  kCount
+};
 
 int LiveHandles(HandleKind kind);
 // The kind in a few words, for reports ("memory DCs").
@@ -82,6 +94,12 @@ struct MemoryDCTraits {
   static constexpr HandleKind kKind = HandleKind::MemoryDC;
   static void Release(HDC dc) { DeleteDC(dc); }
 };
+// The DC the print dialog made for the printer chosen.
+struct PrinterDCTraits {
+  using Handle = HDC;
+  static constexpr HandleKind kKind = HandleKind::PrinterDC;
+  static void Release(HDC dc) { DeleteDC(dc); }
+};
 struct MenuTraits {
   using Handle = HMENU;
   static constexpr HandleKind kKind = HandleKind::Menu;
@@ -103,6 +121,7 @@ using FontHandle = UniqueHandle<FontTraits>;
 using BitmapHandle = UniqueHandle<BitmapTraits>;
 using BrushHandle = UniqueHandle<BrushTraits>;
 using MemoryDC = UniqueHandle<MemoryDCTraits>;
+using PrinterDC = UniqueHandle<PrinterDCTraits>;
 using MenuHandle = UniqueHandle<MenuTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using GlobalMemory = UniqueHandle<GlobalTraits>;
@@ -110,6 +129,8 @@ using GlobalMemory = UniqueHandle<GlobalTraits>;
 FontHandle NewFont(const LOGFONTA& description);
 BrushHandle NewSolidBrush(COLORREF color);
 MemoryDC NewMemoryDC();
+// The header of a 32-bit DIB of width x height, the top row first: the drawing code's pixel layout.
+BITMAPINFO TopDownDibInfo(int width, int height);
 // A top-down 32-bit DIB section; bits receives its pixels (0x00RRGGBB per pixel, rows top first).
 BitmapHandle NewDibSection(int width, int height, void** bits);
 MenuHandle NewMenuBar();

@@ -14,25 +14,11 @@
 #include "ui/Form.h"
 #include "ui/Printer.h"
 #include "ui/win32/GdiDrawing.h"
+#include "ui/win32/Handles.h"
 #include "ui/win32/WindowPeer.h"
 
 namespace tolv::ui::win32 {
 namespace {
-
-// The printer DC the dialog made; deleted when done.
-class PrinterDC {
- public:
-  explicit PrinterDC(HDC dc) : dc_(dc) {}
-  PrinterDC(const PrinterDC&) = delete;
-  PrinterDC& operator=(const PrinterDC&) = delete;
-  ~PrinterDC() {
-    if (dc_ != nullptr) DeleteDC(dc_);
-  }
-  HDC Get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
 
 // Where a picture of width x height lands on a printable area of areaWidth x areaHeight: as
 // large as fits with its aspect kept, centred across, at the top.
